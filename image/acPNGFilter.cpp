@@ -1,0 +1,51 @@
+#include "image/acPNGFilter.h"
+
+#include <cstdlib>
+
+namespace {
+
+inline uint8_t Paeth(int a, int b, int c) {
+  const int p = a + b - c;
+  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
+  return static_cast<uint8_t>(pb <= pc ? b : c);
+}
+
+// The pixel width is a compile-time constant for the common cases so that the
+// inner loops unroll; BPP == 0 means "use bpp".
+template <std::size_t BPP>
+void Unfilter(uint8_t type, uint8_t* row, const uint8_t* prior, std::size_t n, std::size_t bppRuntime) {
+  const std::size_t bpp = BPP ? BPP : bppRuntime;
+  const std::size_t first = bpp < n ? bpp : n;
+  switch (type) {
+    case 1:  // Sub
+      for (std::size_t i = bpp; i < n; ++i) row[i] = static_cast<uint8_t>(row[i] + row[i - bpp]);
+      break;
+    case 2:  // Up
+      for (std::size_t i = 0; i < n; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
+      break;
+    case 3:  // Average
+      for (std::size_t i = 0; i < first; ++i) row[i] = static_cast<uint8_t>(row[i] + (prior[i] >> 1));
+      for (std::size_t i = bpp; i < n; ++i)
+        row[i] = static_cast<uint8_t>(row[i] + ((unsigned(row[i - bpp]) + prior[i]) >> 1));
+      break;
+    case 4:  // Paeth
+      for (std::size_t i = 0; i < first; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
+      for (std::size_t i = bpp; i < n; ++i)
+        row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
+      break;
+    default:  // None, or an unknown type: the bytes stay as they are
+      break;
+  }
+}
+
+}  // namespace
+
+void UnfilterRow(uint8_t filterType, uint8_t* row, const uint8_t* prior, std::size_t length, std::size_t bpp) {
+  switch (bpp) {
+    case 1: Unfilter<1>(filterType, row, prior, length, bpp); break;
+    case 3: Unfilter<3>(filterType, row, prior, length, bpp); break;
+    case 4: Unfilter<4>(filterType, row, prior, length, bpp); break;
+    default: Unfilter<0>(filterType, row, prior, length, bpp); break;
+  }
+}
