@@ -1,0 +1,63 @@
+#include "skin/data/sSkinFiles.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "skin/data/acntUtils.h"
+
+void TsMemoryFiles::Add(std::string name, std::span<const uint8_t> bytes) {
+  entries_.push_back(Entry{UpperCase(name), bytes});
+}
+
+std::optional<std::span<const uint8_t>> TsMemoryFiles::Find(std::string_view name) {
+  for (const auto& e : entries_)
+    if (e.UpperName == name) return e.Bytes;
+  return std::nullopt;
+}
+
+namespace {
+
+std::optional<std::vector<uint8_t>> ReadExact(const std::filesystem::path& p) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(p, ec)) return std::nullopt;
+  std::ifstream f(p, std::ios::binary);
+  if (!f) return std::nullopt;
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  if (f.bad()) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
+  std::string normal = path;
+#ifndef _WIN32
+  // Skin paths are written the Windows way; here the separator is "/".
+  for (char& c : normal)
+    if (c == '\\') c = '/';
+#endif
+  const std::filesystem::path p(normal);
+  if (auto bytes = ReadExact(p)) return bytes;
+#ifndef _WIN32
+  // The names in skins are upper-cased while files on disk keep their own case: look for a
+  // name that differs only in ASCII letter case.
+  std::error_code ec;
+  const auto parent = p.has_parent_path() ? p.parent_path() : std::filesystem::path(".");
+  const std::string wanted = p.filename().string();
+  for (std::filesystem::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+    if (SameTextAscii(it->path().filename().string(), wanted)) return ReadExact(it->path());
+  }
+#endif
+  return std::nullopt;
+}
+
+std::optional<std::span<const uint8_t>> TsFolderFiles::Find(std::string_view name) {
+  if (name.empty()) return std::nullopt;
+  const std::string path = Contains(name, ":") ? std::string(name) : folder_ + std::string(name);
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  buffer_ = std::move(*bytes);
+  return std::span<const uint8_t>(buffer_);
+}

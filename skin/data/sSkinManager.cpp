@@ -1,0 +1,105 @@
+#include "skin/data/sSkinManager.h"
+
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+#include "skin/data/acSkinPack.h"
+#include "skin/data/acntUtils.h"
+
+namespace {
+
+std::string_view AsText(const TacMemoryStream& s) {
+  return std::string_view(reinterpret_cast<const char*>(s.Memory()), s.Size());
+}
+
+// Builds the model from a reader that has read its archive.
+void BuildFromReader(TsSkinModel& model, const TacSkinConvertor& reader, const TsBuildParams& params,
+                     const std::string& skinPath) {
+  if (!reader.Options) throw std::runtime_error("The skin archive holds no options file");
+  const TsSkinOptions options = TsSkinOptions::Parse(AsText(*reader.Options));
+  TsMemoryFiles files;
+  for (const auto& f : reader.Files) files.Add(f.FileName, f.FileStream.Bytes());
+  model.Build(options, files, params, skinPath);
+}
+
+}  // namespace
+
+void LoadPackedSkin(TsSkinModel& model, std::span<const uint8_t> archive, const TsBuildParams& params,
+                    const std::string& skinPath) {
+  if (archive.empty()) {
+    TsNoFiles none;
+    model.Build(TsSkinOptions(), none, params, skinPath);
+    return;
+  }
+  TacMemoryStream source(std::vector<uint8_t>(archive.begin(), archive.end()));
+  auto reader = std::make_unique<TacSkinConvertor>();
+  reader->SetSourceStream(&source);
+  ReadArchive(reader);
+  reader->SetSourceStream(nullptr);
+  BuildFromReader(model, *reader, params, skinPath);
+}
+
+bool LoadPackedSkinFile(TsSkinModel& model, const std::string& path, const TsBuildParams& params,
+                        const std::string& skinPath) {
+  std::unique_ptr<TacSkinConvertor> reader;
+  LoadArchiveFile(reader, path, true);
+  if (!reader) return false;
+  BuildFromReader(model, *reader, params, skinPath);
+  return true;
+}
+
+bool LoadFolderSkin(TsSkinModel& model, const std::string& skinPath, const TsBuildParams& params) {
+  auto text = ReadWholeFile(skinPath + "Options.dat");
+  if (!text) return false;
+  const TsSkinOptions options =
+      TsSkinOptions::Parse(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
+  TsFolderFiles files(skinPath);
+  model.Build(options, files, params, skinPath);
+  return true;
+}
+
+void LoadOptionsTextSkin(TsSkinModel& model, std::string_view optionsText, const std::string& skinPath,
+                         const TsBuildParams& params) {
+  TsFolderFiles files(skinPath);
+  model.Build(TsSkinOptions::Parse(optionsText), files, params, skinPath);
+}
+
+TsVersionNotice CheckSkinVersion(double version, bool designOrTest) {
+  if (version > 7.99) return TsVersionNotice::Newer;
+  if (version < 7) return designOrTest ? TsVersionNotice::Old : TsVersionNotice::None;
+  return TsVersionNotice::None;
+}
+
+std::string SkinVersionMessage(TsVersionNotice notice, std::string_view skinName) {
+  switch (notice) {
+    case TsVersionNotice::None:
+      return std::string();
+    case TsVersionNotice::Newer:
+      return "This version of the skin have not complete support by used Varnethic package release.\r\n"
+             "Components must be updated up to latest version for using this skin.";
+    case TsVersionNotice::Old:
+      return "You are using an old version of the \"" + std::string(skinName) +
+             "\" skin. Please, update a skins to latest or link with the Varnethic support for upgrading of "
+             "existing skin.\r\n\r\nThis notification occurs in design-time only for your information and will "
+             "not occur in real-time.";
+  }
+  return std::string();
+}
+
+std::string FormatSkinVersion(double version) {
+  if (!std::isfinite(version)) return "0";
+  // Shortest text that reads back as the same value; always "." as the separator.
+  char buf[64];
+  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, version);
+  if (ec != std::errc()) return "0";
+  return std::string(buf, p);
+}
+
+bool HasSwitch(std::span<const std::string> args, std::string_view option) {
+  const std::string wanted = UpperCase(option);
+  for (const auto& a : args)
+    if (UpperCase(a) == wanted) return true;
+  return false;
+}
