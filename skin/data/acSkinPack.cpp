@@ -64,10 +64,10 @@ std::vector<std::uint8_t> InflateEntry(TacMemoryStream& src, std::uint32_t size,
     rc = inflate(&*z, Z_NO_FLUSH);
     out.resize(want - z->avail_out);
     if (rc == Z_STREAM_END) break;
-    if (rc == Z_BUF_ERROR) throw EReadError();  // no progress: the input ran out
+    if (rc == Z_BUF_ERROR) throw ESkinPackReadError();  // no progress: the input ran out
     if (rc != Z_OK) throw EZDecompressionError(zError(rc));
   }
-  if (out.size() < size) throw EReadError();  // the stream ended before `size` bytes
+  if (out.size() < size) throw ESkinPackReadError();  // the stream ended before `size` bytes
 
   // All declared bytes are out; the stream must end here too (its last block
   // and Adler-32 trailer may still be unread).
@@ -78,7 +78,7 @@ std::vector<std::uint8_t> InflateEntry(TacMemoryStream& src, std::uint32_t size,
     rc = inflate(&*z, Z_NO_FLUSH);
     if (z->avail_out == 0) throw EZDecompressionError(zError(Z_DATA_ERROR));  // longer than declared
     if (rc == Z_STREAM_END) break;
-    if (rc == Z_BUF_ERROR) throw EReadError();
+    if (rc == Z_BUF_ERROR) throw ESkinPackReadError();
     if (rc != Z_OK) throw EZDecompressionError(zError(rc));
   }
   used = feed - z->avail_in;
@@ -96,7 +96,7 @@ std::size_t TacMemoryStream::Read(void* buffer, std::size_t n) {
 }
 
 void TacMemoryStream::ReadBuffer(void* buffer, std::size_t n) {
-  if (n > bytes_.size() - position_) throw EReadError();
+  if (n > bytes_.size() - position_) throw ESkinPackReadError();
   Read(buffer, n);
 }
 
@@ -133,7 +133,7 @@ const TacImageItem* TacSkinConvertor::FindFile(const std::string& upperName) con
 }
 
 void TacSkinConvertor::Read() {
-  if (!source_) throw EReadError();
+  if (!source_) throw ESkinPackReadError();
   TacMemoryStream& src = *source_;
   src.Seek(0);
   std::uint8_t magic[4] = {0, 0, 0, 0};
@@ -152,7 +152,7 @@ void TacSkinConvertor::ReadEntry() {
   TacEntryInfo info;
   info.Offset = src.Position();
   const std::uint32_t nameLength = ReadU32(src);
-  if (nameLength > src.Size() - src.Position()) throw EReadError();
+  if (nameLength > src.Size() - src.Position()) throw ESkinPackReadError();
   info.Name.resize(nameLength);
   src.ReadBuffer(info.Name.data(), nameLength);
   info.Size = ReadU32(src);
@@ -168,7 +168,7 @@ void TacSkinConvertor::ReadEntry() {
 }
 
 void ReadArchive(std::unique_ptr<TacSkinConvertor>& reader) {
-  if (!reader) throw EReadError();
+  if (!reader) throw ESkinPackReadError();
   try {
     reader->Read();
   } catch (const ESkinPackError&) {
@@ -190,7 +190,7 @@ void LoadArchiveFile(std::unique_ptr<TacSkinConvertor>& reader, const std::strin
   std::ifstream f(fileName, std::ios::binary);
   std::vector<std::uint8_t> bytes;
   if (f) bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  if (!f && !f.eof()) throw EFOpenError("Cannot open file \"" + fileName + "\"");
+  if (!f && !f.eof()) throw ESkinPackOpenError("Cannot open file \"" + fileName + "\"");
 
   reader->ownedSource_ = std::make_unique<TacMemoryStream>(std::move(bytes));
   reader->source_ = reader->ownedSource_.get();

@@ -42,15 +42,15 @@ class EZDecompressionError : public std::runtime_error {
 };
 
 // The source ended early, or an entry inflated to fewer bytes than declared.
-class EReadError : public std::runtime_error {
+class ESkinPackReadError : public std::runtime_error {
  public:
-  EReadError() : std::runtime_error("Stream read error") {}
+  ESkinPackReadError() : std::runtime_error("Stream read error") {}
 };
 
 // A file that exists but cannot be read.
-class EFOpenError : public std::runtime_error {
+class ESkinPackOpenError : public std::runtime_error {
  public:
-  explicit EFOpenError(const std::string& msg) : std::runtime_error(msg) {}
+  explicit ESkinPackOpenError(const std::string& msg) : std::runtime_error(msg) {}
 };
 
 inline constexpr char kNotPackedSkinMessage[] = "Loaded data is not a packed Quorindel file";
@@ -72,7 +72,7 @@ class TacMemoryStream {
 
   // Reads up to n bytes; returns how many were read.
   std::size_t Read(void* buffer, std::size_t n);
-  // Reads exactly n bytes or throws EReadError (the position is then unchanged).
+  // Reads exactly n bytes or throws ESkinPackReadError (the position is then unchanged).
   void ReadBuffer(void* buffer, std::size_t n);
   // Writes at the position, growing the buffer as needed.
   void Write(const void* buffer, std::size_t n);

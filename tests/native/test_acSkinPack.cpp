@@ -148,22 +148,22 @@ TEST(SkinArchive, ShortDataIsAStreamReadError) {
   // Every cut after the magic, in any field or inside any zlib stream.
   for (size_t n = 4; n < archive.size(); n += (n < 200 ? 1 : 97)) {
     Bytes cut(archive.begin(), archive.begin() + long(n));
-    ASSERT_EQ(ErrorOf<EReadError>(cut), "Stream read error") << n;
+    ASSERT_EQ(ErrorOf<ESkinPackReadError>(cut), "Stream read error") << n;
   }
 
   // Counts and lengths larger than the data: no huge allocation, just the error.
   Bytes one = WriteSkinArchive({{"a.png", Text("abc")}});
   Bytes bad = one;
   Put32(bad, 4, 2);
-  EXPECT_EQ(ErrorOf<EReadError>(bad), "Stream read error");
+  EXPECT_EQ(ErrorOf<ESkinPackReadError>(bad), "Stream read error");
   Put32(bad, 4, 0xFFFFFFFFu);
-  EXPECT_EQ(ErrorOf<EReadError>(bad), "Stream read error");
+  EXPECT_EQ(ErrorOf<ESkinPackReadError>(bad), "Stream read error");
   bad = one;
   Put32(bad, 8, 0xFFFFFFF0u);  // name length
-  EXPECT_EQ(ErrorOf<EReadError>(bad), "Stream read error");
+  EXPECT_EQ(ErrorOf<ESkinPackReadError>(bad), "Stream read error");
   bad = one;
   Put32(bad, 8 + 4 + 5, 0xFFFFFFFFu);  // declared size: the stream ends after 3 bytes
-  EXPECT_EQ(ErrorOf<EReadError>(bad), "Stream read error");
+  EXPECT_EQ(ErrorOf<ESkinPackReadError>(bad), "Stream read error");
 }
 
 TEST(SkinArchive, CorruptStreamsReportZlibText) {
