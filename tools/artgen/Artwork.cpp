@@ -54,9 +54,11 @@ void PaintBackdrop(Canvas& c) {
   });
 }
 
-// A bundle of hairlines interpolated between two guide curves: reads as a
-// softly twisting ribbon of light.
+// A bundle of hairlines interpolated between two guide curves over a soft
+// glow: reads as a gently twisting ribbon of light.
 void PaintRibbon(Canvas& c, const Vec2 a[4], const Vec2 b[4], int lines, Rgb colour, float strength) {
+  auto fade = [](int x, int y) { return Exposed(static_cast<float>(x), static_cast<float>(y)); };
+  Mask glow(c.Width(), c.Height());
   for (int i = 0; i < lines; ++i) {
     float s = static_cast<float>(i) / static_cast<float>(lines - 1);
     Vec2 p[4];
@@ -65,11 +67,15 @@ void PaintRibbon(Canvas& c, const Vec2 a[4], const Vec2 b[4], int lines, Rgb col
     for (int j = 0; j <= 160; ++j) pts.push_back(Bezier(p[0], p[1], p[2], p[3], static_cast<float>(j) / 160));
     Mask m(c.Width(), c.Height());
     m.StrokePolyline(pts, 0.8f);
-    // Brighter in the middle of the bundle and towards the middle of each line.
+    glow.StrokePolyline(pts, 1.5f);
+    // Brighter in the middle of the bundle.
     float across = std::sin(s * 3.14159265f);
-    m.Modulate([&](int x, int y) { return Exposed(static_cast<float>(x), static_cast<float>(y)); });
+    m.Modulate(fade);
     c.Light(m, colour, strength * (0.25f + 0.75f * across));
   }
+  glow.Blur(5);
+  glow.Modulate(fade);
+  c.Light(glow, colour, strength * 0.6f);
 }
 
 void PaintRibbons(Canvas& c) {
@@ -98,7 +104,7 @@ void PaintMotes(Canvas& c) {
   const Vec2 a[4] = {{-20, 390}, {80, 320}, {50, 220}, {150, 160}};
   Mask m(c.Width(), c.Height());
   Mask core(c.Width(), c.Height());
-  for (unsigned i = 0; i < 28; ++i) {
+  for (unsigned i = 0; i < 14; ++i) {
     Vec2 p = Bezier(a[0], a[1], a[2], a[3], Hash01(i * 3 + 1));
     p.x += (Hash01(i * 3 + 2) - 0.5f) * 60;
     p.y += (Hash01(i * 3 + 3) - 0.5f) * 50;
@@ -110,8 +116,8 @@ void PaintMotes(Canvas& c) {
   auto fade = [](int x, int y) { return Exposed(static_cast<float>(x), static_cast<float>(y)); };
   m.Modulate(fade);
   core.Modulate(fade);
-  c.Light(m, kGarnetBright, 0.7f);
-  c.Light(core, kBlush, 0.5f);
+  c.Light(m, kGarnetBright, 0.5f);
+  c.Light(core, kBlush, 0.35f);
 }
 
 void PaintGem(Canvas& c) {

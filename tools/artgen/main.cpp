@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "image/BmpFile.h"
+#include "image/PngWrite.h"
 #include "tools/artgen/Artwork.h"
-#include "tools/artgen/PngPreview.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     }
     Bitmap32 art = artgen::RenderBackground();
     WriteFile(bmpPath, WriteBmp24(art));
-    if (!pngPath.empty()) WriteFile(pngPath, artgen::EncodePng(art));
+    if (!pngPath.empty()) WriteFile(pngPath, EncodePng(art, false));
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "artgen: %s\n", e.what());
