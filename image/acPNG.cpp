@@ -82,11 +82,12 @@ class TPNGLoader {
     bool imageDone = false;
     ChunkHeader h = ReadHeader();
     for (;;) {
-      const uint32_t key = h.Key();
+      uint32_t key = h.Key();
       if (key == kIDAT) {
         // A second run of image data after the first has ended is data the stream cannot hold.
         if (imageDone) throw EInvalidGraphic(kExtraData);
         h = DecodeImage(h);
+        key = h.Key();
         imageDone = true;
       } else if (key == kPLTE) {
         if (h.length % 3 != 0) throw EInvalidGraphic(kInvalidPalette);
