@@ -15,7 +15,6 @@ namespace {
 const Rgb kInkDark = Hex(0x0E0C0D);
 const Rgb kInk = Hex(0x1B1618);
 const Rgb kGarnetDeep = Hex(0x4A0B17);
-const Rgb kGarnet = Hex(0x8E1B30);
 const Rgb kGarnetBright = Hex(0xC43A55);
 const Rgb kBlush = Hex(0xE9D6D8);
 const Rgb kCaption = Hex(0x998989);

@@ -9,8 +9,8 @@ namespace artgen {
 
 inline constexpr int kArtWidth = 480;
 inline constexpr int kArtHeight = 422;
-// The window shows 475 columns of the picture; the panels start at this point.
-inline constexpr int kVisibleWidth = 475;
+// The window shows the left 475 columns; the page panels cover everything
+// right of and below this point.
 inline constexpr int kCoveredLeft = 121;
 inline constexpr int kCoveredTop = 100;
 
