@@ -1,0 +1,120 @@
+// skingen: draws the Garnet skin's pictures where its options text says they lie.
+//
+//   skingen <outdir> [<Options.dat>]
+//
+// Writes Master.bmp, Huge.bmp, the five glow PNGs and contact-sheet.png into <outdir>.
+// The options text defaults to the one in the source tree. The output depends on nothing
+// but the options text, so builds are reproducible byte for byte.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "image/BmpFile.h"
+#include "tools/skingen/ContactSheet.h"
+#include "tools/skingen/GarnetArt.h"
+#include "tools/skingen/PngWrite.h"
+#include "tools/skingen/SkinLayout.h"
+
+namespace {
+
+using namespace skingen;
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void PutLE32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// The skin's master bitmap carries two zero bytes after its pixel rows, counted in the
+// file and image sizes, as some image editors write 24-bit files.
+std::vector<uint8_t> MasterBmpBytes(const Bitmap32& master) {
+  std::vector<uint8_t> b = WriteBmp24(master);
+  const uint32_t offBits = b[10] | b[11] << 8 | b[12] << 16 | static_cast<uint32_t>(b[13]) << 24;
+  b.push_back(0);
+  b.push_back(0);
+  PutLE32(b, 2, static_cast<uint32_t>(b.size()));
+  PutLE32(b, 34, static_cast<uint32_t>(b.size() - offBits));
+  return b;
+}
+
+// The file names the archive stores, in the letter case the engine's lookup ignores.
+const char* const kGlowFiles[] = {"CloseAG.png", "CloseG.png", "MaxG.png", "MinG.png", "NormG.png"};
+
+int Run(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: skingen <outdir> [<Options.dat>]\n");
+    return 2;
+  }
+  const std::string outdir = argv[1];
+  const std::string optionsPath =
+      argc > 2 ? argv[2] : std::string(KESTAMOR_SOURCE_DIR) + "/resources/skins/Garnet/Options.dat";
+  const SkinLayout layout = ParseSkinLayout(ReadFile(optionsPath));
+
+  if (Upper(layout.Global("MASTERBITMAP")) != "MASTER.BMP")
+    throw std::runtime_error("GLOBALINFO MASTERBITMAP must name MASTER.BMP");
+  const Bitmap32 master = DrawMaster(layout);
+  WriteFile(outdir + "/Master.bmp", MasterBmpBytes(master));
+
+  Bitmap32 huge;
+  std::vector<Bitmap32> glows;
+  std::vector<NamedImage> glowViews;
+  glows.reserve(std::size(kGlowFiles));
+  for (const ImageDesc& d : layout.images) {
+    if (d.shape != '!') continue;
+    if (d.file == "HUGE.BMP") {
+      huge = DrawHugeButton(d);
+      WriteFile(outdir + "/Huge.bmp", WriteBmp24(huge));
+      continue;
+    }
+    const std::string suffix = "GLOW0";
+    const char* const* name = std::find_if(std::begin(kGlowFiles), std::end(kGlowFiles),
+                                           [&](const char* f) { return Upper(f) == d.file; });
+    if (name == std::end(kGlowFiles) || d.section != "GLOBALINFO" || d.key.size() <= suffix.size() ||
+        d.key.compare(d.key.size() - suffix.size(), suffix.size(), suffix) != 0)
+      throw std::runtime_error(d.Name() + ": no picture is made for " + d.file);
+    const std::string buttonKey = d.key.substr(0, d.key.size() - suffix.size());
+    const ImageDesc* button = layout.Find("GLOBALINFO", buttonKey);
+    if (!button) throw std::runtime_error(d.Name() + ": no button image " + buttonKey);
+    const int margin = std::stoi(layout.Global(buttonKey + "GLOWMARGIN"));
+    glows.push_back(DrawGlow(master, *button, margin, buttonKey.find("CLOSE") != std::string::npos));
+    WritePng(outdir + "/" + *name, glows.back());
+    glowViews.push_back({*name, &glows.back()});
+  }
+  if (huge.Empty() || glows.size() != std::size(kGlowFiles))
+    throw std::runtime_error("the options must name HUGE.BMP and the five glow pictures");
+  std::sort(glowViews.begin(), glowViews.end(), [](const NamedImage& a, const NamedImage& b) { return a.name < b.name; });
+  WritePng(outdir + "/contact-sheet.png", BuildContactSheet(layout, master, huge, glowViews));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "skingen: %s\n", e.what());
+    return 1;
+  }
+}
