@@ -1,0 +1,286 @@
+#include "installer/Unit1.h"
+
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+#include "installer/InstallPaths.h"
+#include "installer/ProgramFilesDir.h"
+#include "installer/ResourceData.h"
+#include "installer_resources.h"
+
+InstallerState Installer;
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// The pinkish grey of the wizard's texts (red 153, green 137, blue 137).
+constexpr TColor kTextColor = 9013657;
+// Longest command line the Finish button hands to the system.
+constexpr size_t kMaxLaunchCommand = 500;
+
+void UseTahoma(TFont& font) {
+  font.SetName("Tahoma");
+  font.SetHeight(-11);
+}
+
+// Controls drawn in the wizard's text colour carry their own font.
+void UseTextColour(TControl* c) {
+  c->SetParentFont(false);
+  UseTahoma(c->Font());
+  c->Font().SetColor(kTextColor);
+}
+
+}  // namespace
+
+// Controls are created in the order of the window's layout, so a later control
+// lies above an earlier one of the same parent. Tab orders are per parent and
+// are applied once every sibling exists.
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
+  SetName("Form1");
+  BeginLoading();
+  SetCaption("Kestamor Installer");
+  SetBorderStyle(TFormBorderStyle::bsToolWindow);
+  SetBorderIcons(biSystemMenu);
+  SetFormStyle(TFormStyle::fsStayOnTop);
+  SetPosition(TPosition::poDesktopCenter);
+  SetColor(clBtnFace);
+  UseTahoma(Font());
+  Font().SetColor(clWindowText);
+  SetClientSize(476, 428);
+  OnCreate = [this](TObject* s) { FormCreate(s); };
+
+  Image2 = new TImage(this);
+  Image2->SetName("Image2");
+  Image2->SetParent(this);
+  Image2->SetBounds(1, 1, 480, 422);
+  const std::vector<uint8_t> picture = LoadResourceBytes(IDR_BACKGROUND);
+  if (!picture.empty()) Image2->Picture().LoadFromBmpBytes(picture.data(), picture.size());
+
+  CreatePathPage();
+  CreateFinishPage();
+  CreateLicencePage();
+
+  sPanel_2_license->SetTabOrder(0);
+  sPanel_3_install->SetTabOrder(1);
+  sPanel_4_finish->SetTabOrder(2);
+}
+
+namespace {
+
+template <class T>
+T* Place(TForm1* form, TWinControl* parent, const char* name, int left, int top, int width, int height) {
+  T* control = new T(form);
+  control->SetName(name);
+  control->SetParent(parent);
+  control->SetBounds(left, top, width, height);
+  return control;
+}
+
+TPanel* PagePanel(TForm1* form, const char* name) {
+  auto* panel = Place<TPanel>(form, form, name, 122, 101, 356, 322);
+  panel->SetCaption("");
+  return panel;
+}
+
+TPanel* ContentPanel(TForm1* form, TWinControl* page, const char* name) {
+  auto* panel = Place<TPanel>(form, page, name, 5, 6, 349, 277);
+  panel->SetCaption("");
+  panel->SetTabOrder(0);
+  return panel;
+}
+
+TLabel* Label(TForm1* form, TWinControl* parent, const char* name, int l, int t, int w, int h, const char* text,
+              bool fixedSize = false) {
+  auto* label = Place<TLabel>(form, parent, name, l, t, w, h);
+  if (fixedSize) label->SetAutoSize(false);
+  label->SetCaption(text);
+  UseTextColour(label);
+  return label;
+}
+
+TButton* Button(TForm1* form, TWinControl* parent, const char* name, int left, const char* text,
+                std::function<void(TObject*)> onClick) {
+  auto* button = Place<TButton>(form, parent, name, left, 289, 89, 25);
+  button->SetCaption(text);
+  button->OnClick = std::move(onClick);
+  return button;
+}
+
+void BlackEdit(TControl* edit) {
+  edit->SetColor(clBlack);
+  UseTextColour(edit);
+}
+
+}  // namespace
+
+void TForm1::CreatePathPage() {
+  sPanel_3_install = PagePanel(this, "sPanel_3_install");
+  sPanel6 = ContentPanel(this, sPanel_3_install, "sPanel6");
+  sLabel4 = Label(this, sPanel6, "sLabel4", 17, 27, 82, 13, "Installation path:");
+  sLabel5 = Label(this, sPanel6, "sLabel5", 17, 73, 319, 30,
+                  "If You would like to install Kestamor into a different folder then click and select another "
+                  "folder.",
+                  true);
+  sLabel5->SetWordWrap(true);
+  sLabel6 = Label(this, sPanel6, "sLabel6", 17, 109, 319, 30,
+                  "Enter the Start Menu folder in which You would like Setup to create the program\x92s shortcuts:",
+                  true);
+  sLabel6->SetWordWrap(true);
+  sLabel7 = Label(this, sPanel6, "sLabel7", 18, 180, 51, 13, "Additional:");
+
+  sDirectoryEdit1 = Place<TDirectoryEdit>(this, sPanel6, "sDirectoryEdit1", 15, 46, 241, 21);
+  sDirectoryEdit1->SetMaxLength(255);
+  sDirectoryEdit1->SetDirectInput(false);
+  sDirectoryEdit1->SetRoot("rfDesktop");
+  BlackEdit(sDirectoryEdit1);
+  sDirectoryEdit1->OnChange = [this](TObject* s) { sDirectoryEdit1Change(s); };
+
+  sEdit1 = Place<TEdit>(this, sPanel6, "sEdit1", 15, 142, 241, 21);
+  sEdit1->SetText("Kestamor");
+  BlackEdit(sEdit1);
+
+  sCheckBox1 = Place<TCheckBox>(this, sPanel6, "sCheckBox1", 16, 206, 132, 19);
+  sCheckBox1->SetCaption("Create a desktop icon");
+  sCheckBox2 = Place<TCheckBox>(this, sPanel6, "sCheckBox2", 16, 231, 157, 19);
+  sCheckBox2->SetCaption("Create a Quick Launch icon");
+  sCheckBox2->SetVisible(false);  // never shown, never read
+
+  sDirectoryEdit1->SetTabOrder(0);
+  sEdit1->SetTabOrder(1);
+  sCheckBox1->SetTabOrder(2);
+  sCheckBox2->SetTabOrder(3);
+
+  sButton_cansel3 = Button(this, sPanel_3_install, "sButton_cansel3", 265, "Cancel",
+                           [this](TObject* s) { sButton_cansel3Click(s); });
+  sButton_next3 = Button(this, sPanel_3_install, "sButton_next3", 170, "Install",
+                         [this](TObject* s) { sButton_next3Click(s); });
+  sButton_prev3 = Button(this, sPanel_3_install, "sButton_prev3", 75, "< Back",
+                         [this](TObject* s) { sButton_prev3Click(s); });
+  sButton_cansel3->SetTabOrder(1);
+  sButton_next3->SetTabOrder(2);
+  sButton_prev3->SetTabOrder(3);
+}
+
+void TForm1::CreateFinishPage() {
+  sPanel_4_finish = PagePanel(this, "sPanel_4_finish");
+  sPanel9 = ContentPanel(this, sPanel_4_finish, "sPanel9");
+  sLabel16 = Label(this, sPanel9, "sLabel16", 18, 26, 46, 13, "Progress:");
+  sLabel19 = Label(this, sPanel9, "sLabel19", 18, 148, 187, 13, "Click Finish to complete the installation.");
+  sLabel19->SetVisible(false);
+  sLabel1 = Label(this, sPanel9, "sLabel1", 18, 69, 35, 13, "Status:");
+  sLabel_status = Label(this, sPanel9, "sLabel_status", 66, 69, 54, 13, "Progress...");
+
+  sProgressBar3 = Place<TProgressBar>(this, sPanel9, "sProgressBar3", 15, 46, 320, 17);
+  sProgressBar3->SetRange(0, 100);
+  sProgressBar3->SetPosition(0);
+  sCheckBox4 = Place<TCheckBox>(this, sPanel9, "sCheckBox4", 18, 118, 101, 19);
+  sCheckBox4->SetCaption("Launch Kestamor");
+  sCheckBox4->SetChecked(true);
+  sCheckBox4->SetVisible(false);
+  sProgressBar3->SetTabOrder(0);
+  sCheckBox4->SetTabOrder(1);
+
+  sButton_4_finish = Button(this, sPanel_4_finish, "sButton_4_finish", 265, "Finish",
+                            [this](TObject* s) { sButton_4_finishClick(s); });
+  sButton_4_finish->SetEnabled(false);
+  sButton_4_finish->SetTabOrder(1);
+}
+
+void TForm1::CreateLicencePage() {
+  sPanel_2_license = PagePanel(this, "sPanel_2_license");
+  sPanel4 = ContentPanel(this, sPanel_2_license, "sPanel4");
+  sLabel2 = Label(this, sPanel4, "sLabel2", 8, 8, 337, 13, "Licence Agreement", true);
+
+  sMemo1 = Place<TMemo>(this, sPanel4, "sMemo1", 5, 30, 339, 177);
+  sMemo1->SetReadOnly(true);
+  sMemo1->SetScrollBars(TScrollStyle::ssVertical);
+  BlackEdit(sMemo1);
+  // The stored line list comes first; the paragraph text applied after it is what shows.
+  const std::string lines = LoadResourceText(IDR_LICENCE_LINES);
+  std::vector<std::string> list;
+  for (size_t start = 0; start < lines.size();) {
+    size_t end = lines.find("\r\n", start);
+    if (end == std::string::npos) end = lines.size();
+    list.push_back(lines.substr(start, end - start));
+    start = end + 2;
+  }
+  sMemo1->SetLines(list);
+  sMemo1->SetText(LoadResourceText(IDR_LICENCE));
+
+  sGroupBox1 = Place<TGroupBox>(this, sPanel4, "sGroupBox1", 5, 208, 339, 65);
+  sGroupBox1->SetCaption("");
+  sRadioButton1 = Place<TRadioButton>(this, sGroupBox1, "sRadioButton1", 10, 16, 90, 19);
+  sRadioButton1->SetCaption("Yes. I agree.");
+  sRadioButton1->OnClick = [this](TObject* s) { sRadioButton1Click(s); };
+  sRadioButton2 = Place<TRadioButton>(this, sGroupBox1, "sRadioButton2", 10, 41, 113, 19);
+  sRadioButton2->SetCaption("No. I don\x92t agree.");
+  sRadioButton2->OnClick = [this](TObject* s) { sRadioButton2Click(s); };
+  sRadioButton1->SetTabOrder(0);
+  sRadioButton2->SetTabOrder(1);
+  sMemo1->SetTabOrder(0);
+  sGroupBox1->SetTabOrder(1);
+
+  sButton_cansel2 = Button(this, sPanel_2_license, "sButton_cansel2", 265, "Cancel",
+                           [this](TObject* s) { sButton_cansel2Click(s); });
+  sButton_next2 = Button(this, sPanel_2_license, "sButton_next2", 170, "Next >",
+                         [this](TObject* s) { sButton_next2Click(s); });
+  sButton_next2->SetEnabled(false);
+  sButton_cansel2->SetTabOrder(1);
+  sButton_next2->SetTabOrder(2);
+}
+
+void TForm1::FormCreate(TObject*) {
+  Installer.PayloadOffset = kPayloadOffset;
+  sPanel_2_license->BringToFront();
+  sLabel1->SetVisible(true);
+  sLabel_status->SetVisible(true);
+  SetDoubleBuffered(true);
+}
+
+void TForm1::sRadioButton1Click(TObject*) { sButton_next2->SetEnabled(sRadioButton1->Checked()); }
+
+// Tests "Yes", not itself: both handlers see the group's new state.
+void TForm1::sRadioButton2Click(TObject*) { sButton_next2->SetEnabled(sRadioButton1->Checked()); }
+
+void TForm1::sButton_next2Click(TObject*) {
+  // A wrong value type raises here, before anything changes: the page stays.
+  const std::string fromRegistry = ReadProgramFilesDirValue();
+  const std::string programFiles =
+      fromRegistry.empty() ? ChooseProgramFilesDir("", ShellProgramFilesDir()) : fromRegistry;
+  Installer.InstallDirectory = WithTrailingBackslash(programFiles);
+  sDirectoryEdit1->SetText(ProposedInstallFolder(Installer.InstallDirectory));
+  Installer.InstallDirectory = WithTrailingBackslash(sDirectoryEdit1->Text());
+  sPanel_3_install->BringToFront();
+}
+
+void TForm1::sButton_cansel2Click(TObject*) { Close(); }
+
+// An empty text leaves the install directory empty rather than "\".
+void TForm1::sDirectoryEdit1Change(TObject*) {
+  Installer.InstallDirectory = WithTrailingBackslash(sDirectoryEdit1->Text());
+}
+
+void TForm1::sButton_prev3Click(TObject*) { sPanel_2_license->BringToFront(); }
+
+void TForm1::sButton_next3Click(TObject*) {
+  Installer.MainExecutablePath = Installer.InstallDirectory + "kestamor.exe";
+  sPanel_4_finish->BringToFront();
+  sProgressBar3->SetPosition(10);
+  sProgressBar3->Repaint();
+  sLabel_status->SetCaption("Create directories...");
+  sLabel_status->Repaint();
+  Repaint();
+}
+
+void TForm1::sButton_cansel3Click(TObject*) { Close(); }
+
+void TForm1::sButton_4_finishClick(TObject*) {
+  if (sCheckBox4->Checked()) {
+    // The path is the whole command line, unquoted; the result is not examined.
+    const std::string command = Installer.MainExecutablePath.substr(0, kMaxLaunchCommand);
+    WinExec(command.c_str(), SW_SHOWNORMAL);
+  }
+  Close();
+}

@@ -1,0 +1,88 @@
+// The wizard window: three stacked pages (licence, path, progress/finish) on a
+// background picture, and the installer's process-wide state.
+#pragma once
+
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "installer/DirectoryEdit.h"
+
+#include <cstdint>
+#include <string>
+
+class unpack_thread;
+
+// Shared by the navigation handlers and the installation worker. Texts are
+// 8-bit strings in the system code page.
+struct InstallerState {
+  int32_t PayloadOffset = 0;
+  std::string InstallDirectory;  // ends in "\" once set
+  std::string ProgramGroupName;
+  std::string MainExecutablePath;
+  std::string DesktopShortcutPath;
+  unpack_thread* Worker = nullptr;  // frees itself
+};
+extern InstallerState Installer;
+
+// Where the payload starts in the installer's own executable file.
+constexpr int32_t kPayloadOffset = 2329600;
+
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TComponent* AOwner);
+  FRAMEWORK_CLASS(TForm1)
+
+  TImage* Image2;
+  // Path page.
+  TPanel* sPanel_3_install;
+  TPanel* sPanel6;
+  TLabel* sLabel4;
+  TLabel* sLabel5;
+  TLabel* sLabel6;
+  TLabel* sLabel7;
+  TDirectoryEdit* sDirectoryEdit1;
+  TEdit* sEdit1;
+  TCheckBox* sCheckBox1;
+  TCheckBox* sCheckBox2;
+  TButton* sButton_cansel3;
+  TButton* sButton_next3;
+  TButton* sButton_prev3;
+  // Progress and finish page.
+  TPanel* sPanel_4_finish;
+  TPanel* sPanel9;
+  TLabel* sLabel16;
+  TLabel* sLabel19;
+  TLabel* sLabel1;
+  TLabel* sLabel_status;
+  TProgressBar* sProgressBar3;
+  TCheckBox* sCheckBox4;
+  TButton* sButton_4_finish;
+  // Licence page.
+  TPanel* sPanel_2_license;
+  TPanel* sPanel4;
+  TLabel* sLabel2;
+  TMemo* sMemo1;
+  TGroupBox* sGroupBox1;
+  TRadioButton* sRadioButton1;
+  TRadioButton* sRadioButton2;
+  TButton* sButton_cansel2;
+  TButton* sButton_next2;
+
+  void FormCreate(TObject* Sender);
+  void sRadioButton1Click(TObject* Sender);
+  void sRadioButton2Click(TObject* Sender);
+  void sButton_next2Click(TObject* Sender);
+  void sButton_cansel2Click(TObject* Sender);
+  void sDirectoryEdit1Change(TObject* Sender);
+  void sButton_prev3Click(TObject* Sender);
+  void sButton_next3Click(TObject* Sender);
+  void sButton_cansel3Click(TObject* Sender);
+  void sButton_4_finishClick(TObject* Sender);
+
+ private:
+  void CreatePathPage();
+  void CreateFinishPage();
+  void CreateLicencePage();
+};
+extern TForm1* Form1;

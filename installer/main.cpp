@@ -1,0 +1,12 @@
+// Program entry: the wizard window is the main form; the message loop runs until it closes.
+#include <windows.h>
+
+#include "framework/Forms.h"
+#include "installer/Unit1.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  Application->Initialize();
+  Application->CreateForm(Form1);
+  Application->Run();
+  return 0;
+}

@@ -1,0 +1,63 @@
+// Test support for driving the real wizard window: clicks through Windows
+// messages, registry values set for one test, message boxes answered from a
+// watcher thread, and screenshots of a window as PNG files.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/Forms.h"
+
+// Handles every waiting message a few times over, so that posted follow-ups run too.
+void Pump(int rounds = 5);
+
+// A press and release of the left button, as the control's window receives it.
+void Click(TWinControl* control);
+
+// Sets (or deletes) HKLM ...\CurrentVersion "ProgramFilesDir" and puts the
+// original value back when it goes out of scope.
+class ProgramFilesDirOverride {
+ public:
+  ProgramFilesDirOverride();
+  ~ProgramFilesDirOverride();
+  ProgramFilesDirOverride(const ProgramFilesDirOverride&) = delete;
+  ProgramFilesDirOverride& operator=(const ProgramFilesDirOverride&) = delete;
+
+  void SetString(const std::string& value, DWORD type = REG_SZ);
+  void SetDword(DWORD value);
+  void Delete();
+
+ private:
+  void Write(DWORD type, const void* data, DWORD size);
+  bool hadValue_ = false;
+  DWORD type_ = 0;
+  std::vector<BYTE> data_;
+};
+
+// Waits on its own thread for a message box (dialog class "#32770") with the
+// given caption, remembers its text and presses its first button.
+class MessageBoxWatcher {
+ public:
+  explicit MessageBoxWatcher(std::string caption);
+  ~MessageBoxWatcher();
+  MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+  MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+  // The text of the box once it has been answered (joins the thread).
+  std::optional<std::string> Text();
+
+ private:
+  std::string caption_;
+  std::optional<std::string> text_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// Saves what the screen shows of the window as <KESTAMOR_SCREENSHOTS>/<name>.png.
+// Returns the path, or "" when screenshots are not asked for.
+std::string SaveWindowScreenshot(HWND window, const std::string& name);

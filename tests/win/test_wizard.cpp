@@ -1,0 +1,210 @@
+// The wizard window driven through its real windows under Wine: start state,
+// licence choice, the proposed install folder from the registry, page changes,
+// tab order of covered pages, the registry type error, and the install step.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "WizardDriver.h"
+#include "installer/Unit1.h"
+
+namespace {
+
+class Wizard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Installer = InstallerState{};
+    form = NewForm<TForm1>(Application);
+    form->Show();
+    Pump();
+  }
+  void TearDown() override { delete form; }
+
+  // The page panel whose window is on top at the pages' centre.
+  TPanel* FrontPage() {
+    POINT p{122 + 356 / 2, 101 + 322 / 2};
+    HWND hit = ChildWindowFromPointEx(form->Handle(), p, CWP_SKIPINVISIBLE);
+    for (TPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish})
+      if (page->Handle() == hit) return page;
+    return nullptr;
+  }
+  std::string EditText(TWinControl* edit) {
+    char buf[512] = {};
+    GetWindowTextA(edit->Handle(), buf, sizeof buf);
+    return buf;
+  }
+  bool WindowEnabled(TWinControl* c) { return IsWindowEnabled(c->Handle()) != FALSE; }
+  bool RadioChecked(TWinControl* c) { return SendMessageA(c->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+  TForm1* form = nullptr;
+};
+
+TEST_F(Wizard, StartsOnTheLicencePageWithNothingChosen) {
+  EXPECT_EQ(FrontPage(), form->sPanel_2_license);
+  EXPECT_FALSE(WindowEnabled(form->sButton_next2));
+  EXPECT_FALSE(RadioChecked(form->sRadioButton1));
+  EXPECT_FALSE(RadioChecked(form->sRadioButton2));
+  EXPECT_EQ(EditText(form->sDirectoryEdit1), "");
+  EXPECT_EQ(EditText(form->sEdit1), "Kestamor");
+  EXPECT_EQ(Installer.PayloadOffset, 2329600);
+  EXPECT_FALSE(WindowEnabled(form->sButton_4_finish));
+  EXPECT_FALSE(IsWindowVisible(form->sCheckBox2->Handle()));
+  EXPECT_FALSE(IsWindowVisible(form->sCheckBox4->Handle()));
+  EXPECT_TRUE(form->sCheckBox4->Checked());
+  EXPECT_FALSE(form->sLabel19->Visible());
+  EXPECT_TRUE(form->DoubleBuffered());
+
+  // The window itself: class, caption, frame, size, z-order style, position.
+  HWND wnd = form->Handle();
+  char cls[64] = {}, caption[64] = {};
+  GetClassNameA(wnd, cls, sizeof cls);
+  GetWindowTextA(wnd, caption, sizeof caption);
+  EXPECT_STREQ(cls, "TForm1");
+  EXPECT_STREQ(caption, "Kestamor Installer");
+  RECT client{};
+  GetClientRect(wnd, &client);
+  EXPECT_EQ(client.right, 476);
+  EXPECT_EQ(client.bottom, 428);
+  const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE), ex = GetWindowLongPtrA(wnd, GWL_EXSTYLE);
+  EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(ex & WS_EX_TOPMOST);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  RECT w{};
+  GetWindowRect(wnd, &w);
+  RECT desk{};
+  GetWindowRect(GetDesktopWindow(), &desk);
+  EXPECT_NEAR((w.left + w.right) / 2, (desk.left + desk.right) / 2, 1);
+  EXPECT_NEAR((w.top + w.bottom) / 2, (desk.top + desk.bottom) / 2, 1);
+
+  EXPECT_NE(SaveWindowScreenshot(wnd, "wizard-1-licence"), "") << "screenshots are asked for by the test run";
+}
+
+TEST_F(Wizard, NextFollowsTheLastRadioClick) {
+  Click(form->sRadioButton1);
+  EXPECT_TRUE(RadioChecked(form->sRadioButton1));
+  EXPECT_TRUE(WindowEnabled(form->sButton_next2));
+  Click(form->sRadioButton2);
+  EXPECT_FALSE(RadioChecked(form->sRadioButton1));
+  EXPECT_TRUE(RadioChecked(form->sRadioButton2));
+  EXPECT_FALSE(WindowEnabled(form->sButton_next2));
+  Click(form->sRadioButton1);
+  EXPECT_TRUE(WindowEnabled(form->sButton_next2));
+}
+
+TEST_F(Wizard, NextProposesAFolderBelowTheRegistrysProgramFiles) {
+  ProgramFilesDirOverride reg;
+  reg.SetString("C:\\Program Files");
+  Click(form->sRadioButton1);
+  Click(form->sButton_next2);
+  EXPECT_EQ(FrontPage(), form->sPanel_3_install);
+  EXPECT_EQ(EditText(form->sDirectoryEdit1), "C:\\Program Files\\Kestamor");
+  EXPECT_EQ(Installer.InstallDirectory, "C:\\Program Files\\Kestamor\\");
+  EXPECT_NE(SaveWindowScreenshot(form->Handle(), "wizard-2-path"), "");
+
+  // Back keeps the licence choice; Next again replaces the folder with a new proposal.
+  Click(form->sButton_prev3);
+  EXPECT_EQ(FrontPage(), form->sPanel_2_license);
+  EXPECT_TRUE(RadioChecked(form->sRadioButton1));
+  EXPECT_TRUE(WindowEnabled(form->sButton_next2));
+
+  reg.SetString("D:\\");
+  Click(form->sButton_next2);
+  EXPECT_EQ(EditText(form->sDirectoryEdit1), "D:\\Kestamor");
+  EXPECT_EQ(Installer.InstallDirectory, "D:\\Kestamor\\");
+
+  // An expandable string is taken as stored, without expansion.
+  Click(form->sButton_prev3);
+  reg.SetString("%SystemDrive%\\Apps", REG_EXPAND_SZ);
+  Click(form->sButton_next2);
+  EXPECT_EQ(EditText(form->sDirectoryEdit1), "%SystemDrive%\\Apps\\Kestamor");
+}
+
+TEST_F(Wizard, WithoutARegistryValueTheShellsProgramFilesIsProposed) {
+  ProgramFilesDirOverride reg;
+  reg.Delete();
+  char shell[MAX_PATH] = {};
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, shell), S_OK);
+  Click(form->sRadioButton1);
+  Click(form->sButton_next2);
+  EXPECT_EQ(EditText(form->sDirectoryEdit1), std::string(shell) + "\\Kestamor");
+  EXPECT_EQ(FrontPage(), form->sPanel_3_install);
+}
+
+TEST_F(Wizard, AValueOfAnotherTypeShowsTheErrorAndKeepsThePage) {
+  ProgramFilesDirOverride reg;
+  reg.SetDword(42);
+  Click(form->sRadioButton1);
+  MessageBoxWatcher box(Application->Title());
+  Click(form->sButton_next2);
+  const auto text = box.Text();
+  ASSERT_TRUE(text.has_value()) << "no error box with caption " << Application->Title();
+  EXPECT_EQ(*text, "Invalid data type for 'ProgramFilesDir'");
+  EXPECT_EQ(FrontPage(), form->sPanel_2_license);
+  EXPECT_EQ(EditText(form->sDirectoryEdit1), "");
+  EXPECT_EQ(Installer.InstallDirectory, "");
+}
+
+TEST_F(Wizard, CoveredPagesStayEnabledAndInTheTabOrder) {
+  std::vector<TWinControl*> order;
+  form->GetTabOrderList(order);
+  auto has = [&](TWinControl* c) { return std::find(order.begin(), order.end(), c) != order.end(); };
+  for (TPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish}) {
+    EXPECT_TRUE(IsWindowVisible(page->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(page->Handle()));
+    EXPECT_TRUE(has(page));
+  }
+  EXPECT_TRUE(has(form->sMemo1));
+  EXPECT_TRUE(has(form->sEdit1));
+  EXPECT_TRUE(has(form->sButton_cansel3));
+  // Per-parent tab order as laid out: licence page first, then path, then progress.
+  auto pos = [&](TWinControl* c) { return std::find(order.begin(), order.end(), c) - order.begin(); };
+  EXPECT_LT(pos(form->sPanel_2_license), pos(form->sPanel_3_install));
+  EXPECT_LT(pos(form->sPanel_3_install), pos(form->sPanel_4_finish));
+  EXPECT_LT(pos(form->sButton_cansel3), pos(form->sButton_next3));
+  EXPECT_LT(pos(form->sButton_next3), pos(form->sButton_prev3));
+}
+
+TEST_F(Wizard, ThePathEditTakesNoTypingButFollowsItsText) {
+  form->sDirectoryEdit1->SetText("E:\\Apps");
+  EXPECT_EQ(Installer.InstallDirectory, "E:\\Apps\\");
+  form->sDirectoryEdit1->SetText("F:\\");
+  EXPECT_EQ(Installer.InstallDirectory, "F:\\");
+
+  HWND edit = form->sDirectoryEdit1->Handle();
+  SendMessageA(edit, WM_CHAR, 'x', 0);
+  SendMessageA(edit, WM_KEYDOWN, VK_BACK, 0);
+  SendMessageA(edit, WM_CHAR, VK_BACK, 0);
+  SendMessageA(edit, WM_CLEAR, 0, 0);
+  SendMessageA(edit, WM_PASTE, 0, 0);
+  Pump();
+  EXPECT_EQ(EditText(form->sDirectoryEdit1), "F:\\");
+  EXPECT_EQ(Installer.InstallDirectory, "F:\\");
+}
+
+TEST_F(Wizard, InstallShowsTheProgressPageAtItsFirstStep) {
+  ProgramFilesDirOverride reg;
+  reg.SetString("C:\\Program Files");
+  Click(form->sRadioButton1);
+  Click(form->sButton_next2);
+  Click(form->sButton_next3);
+  EXPECT_EQ(Installer.MainExecutablePath, "C:\\Program Files\\Kestamor\\kestamor.exe");
+  EXPECT_EQ(FrontPage(), form->sPanel_4_finish);
+  EXPECT_EQ(SendMessageA(form->sProgressBar3->Handle(), PBM_GETPOS, 0, 0), 10);
+  EXPECT_EQ(form->sLabel_status->Caption(), "Create directories...");
+  EXPECT_NE(SaveWindowScreenshot(form->Handle(), "wizard-3-progress"), "");
+}
+
+TEST_F(Wizard, CancelClosesTheWindow) {
+  Click(form->sButton_cansel2);
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+}
+
+TEST(ApplicationTitle, IsTheExecutablesNameUpToItsFirstDot) {
+  EXPECT_EQ(Application->Title(), "Test_wizard");
+  EXPECT_EQ(TApplication::TitleFromExeName("C:\\Setup\\install_KESTAMOR.exe"), "Install_kestamor");
+  EXPECT_EQ(TApplication::TitleFromExeName("D:\\a.b\\SETUP.v2.EXE"), "Setup");
+}
+
+}  // namespace
