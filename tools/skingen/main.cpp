@@ -1,13 +1,15 @@
 // skingen: draws the Garnet skin's pictures where its options text says they lie.
 //
-//   skingen <outdir> [<Options.dat>]
+//   skingen <outdir> [--options <Options.dat>] [--sheet <contact-sheet.png>]
 //
-// Writes Master.bmp, Huge.bmp, the five glow PNGs and contact-sheet.png into <outdir>.
+// Writes Master.bmp, Huge.bmp and the five glow PNGs into <outdir>, and a contact sheet
+// (by default <outdir>/contact-sheet.png; a build that packs <outdir> puts it elsewhere).
 // The options text defaults to the one in the source tree. The output depends on nothing
 // but the options text, so builds are reproducible byte for byte.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <deque>
 #include <exception>
 #include <fstream>
 #include <iterator>
@@ -62,13 +64,23 @@ std::vector<uint8_t> MasterBmpBytes(const Bitmap32& master) {
 const char* const kGlowFiles[] = {"CloseAG.png", "CloseG.png", "MaxG.png", "MinG.png", "NormG.png"};
 
 int Run(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: skingen <outdir> [<Options.dat>]\n");
+  std::string outdir, optionsPath = std::string(KESTAMOR_SOURCE_DIR) + "/resources/skins/Garnet/Options.dat";
+  std::string sheetPath;
+  bool usage = false;
+  for (int i = 1; i < argc && !usage; ++i) {
+    const std::string a = argv[i];
+    if ((a == "--options" || a == "--sheet") && i + 1 < argc)
+      (a == "--options" ? optionsPath : sheetPath) = argv[++i];
+    else if (outdir.empty() && !a.empty() && a[0] != '-')
+      outdir = a;
+    else
+      usage = true;
+  }
+  if (usage || outdir.empty()) {
+    std::fprintf(stderr, "usage: skingen <outdir> [--options <Options.dat>] [--sheet <contact-sheet.png>]\n");
     return 2;
   }
-  const std::string outdir = argv[1];
-  const std::string optionsPath =
-      argc > 2 ? argv[2] : std::string(KESTAMOR_SOURCE_DIR) + "/resources/skins/Garnet/Options.dat";
+  if (sheetPath.empty()) sheetPath = outdir + "/contact-sheet.png";
   const SkinLayout layout = ParseSkinLayout(ReadFile(optionsPath));
 
   if (Upper(layout.Global("MASTERBITMAP")) != "MASTER.BMP")
@@ -77,9 +89,8 @@ int Run(int argc, char** argv) {
   WriteFile(outdir + "/Master.bmp", MasterBmpBytes(master));
 
   Bitmap32 huge;
-  std::vector<Bitmap32> glows;
+  std::deque<Bitmap32> glows;  // stable addresses for the views below
   std::vector<NamedImage> glowViews;
-  glows.reserve(std::size(kGlowFiles));
   for (const ImageDesc& d : layout.images) {
     if (d.shape != '!') continue;
     if (d.file == "HUGE.BMP") {
@@ -104,7 +115,7 @@ int Run(int argc, char** argv) {
   if (huge.Empty() || glows.size() != std::size(kGlowFiles))
     throw std::runtime_error("the options must name HUGE.BMP and the five glow pictures");
   std::sort(glowViews.begin(), glowViews.end(), [](const NamedImage& a, const NamedImage& b) { return a.name < b.name; });
-  WritePng(outdir + "/contact-sheet.png", BuildContactSheet(layout, master, huge, glowViews));
+  WritePng(sheetPath, BuildContactSheet(layout, master, huge, glowViews));
   return 0;
 }
 
