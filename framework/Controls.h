@@ -281,13 +281,15 @@ class TWinControl : public TControl {
   // Stops the child window procedures from running into a half-destroyed object.
   void DestroyChildren();
 
+  // Reads the window's bounds back into Left/Top/Width/Height.
+  void UpdateBoundsFromWindow();
+
   HWND handle_ = nullptr;
   WNDPROC defWndProc_ = nullptr;
 
  private:
   friend LRESULT CALLBACK FrameworkWndProc(HWND, UINT, WPARAM, LPARAM);
   void UpdateWindowZOrder();
-  void UpdateBoundsFromWindow();
   void HandleMouse(TMessage& message);
   bool ReflectToChild(TMessage& message);
   void FillBackground(HDC dc);

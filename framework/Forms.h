@@ -204,6 +204,7 @@ class TApplication : public TComponent {
   bool ProcessMessage(MSG& msg);
   bool IsKeyMsg(MSG& msg);
   void SetMouseControl(TControl* control);
+  void MouseLeftWindow(TWinControl* control);
   void ControlDestroyed(TControl* control);
   static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
 
