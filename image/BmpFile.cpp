@@ -151,15 +151,19 @@ Pixel32* OutRow(Bitmap32& out, const Header& h, int fileRow) {
   return out.Row(h.height > 0 ? out.Height() - 1 - fileRow : fileRow);
 }
 
-void ReadUncompressed(const Header& h, const std::uint8_t* data, std::size_t size, Bitmap32& out) {
-  const std::uint64_t rowBits = std::uint64_t(h.width) * std::uint64_t(h.bpp);
-  const std::uint64_t stride = (rowBits + 31) / 32 * 4;
-  const std::uint64_t rowBytes = (rowBits + 7) / 8;
-  const int height = out.Height();
-  // The last row's padding may be missing; everything else must be there.
-  if (stride * std::uint64_t(height - 1) + rowBytes > size - h.pixelsAt)
-    throw EBmpError("BMP pixel data is truncated");
+std::uint64_t Stride(const Header& h) { return (std::uint64_t(h.width) * std::uint64_t(h.bpp) + 31) / 32 * 4; }
 
+// Checked before the pixels are allocated, so a lying header costs nothing.
+void CheckUncompressedSize(const Header& h, std::size_t size) {
+  const std::uint64_t rowBytes = (std::uint64_t(h.width) * std::uint64_t(h.bpp) + 7) / 8;
+  const std::uint64_t height = h.height < 0 ? -std::int64_t{h.height} : h.height;
+  // The last row's padding may be missing; everything else must be there.
+  if (Stride(h) * (height - 1) + rowBytes > size - h.pixelsAt) throw EBmpError("BMP pixel data is truncated");
+}
+
+void ReadUncompressed(const Header& h, const std::uint8_t* data, Bitmap32& out) {
+  const std::uint64_t stride = Stride(h);
+  const int height = out.Height();
   const auto pal = ReadPalette(h, data);
   Channel r, g, b, a;
   if (h.hasMasks) {
@@ -203,13 +207,14 @@ void ReadUncompressed(const Header& h, const std::uint8_t* data, std::size_t siz
 
 void ReadRle(const Header& h, const std::uint8_t* data, std::size_t size, Bitmap32& out) {
   const int width = h.width, height = out.Height();
-  std::vector<std::uint8_t> index(std::size_t(width) * std::size_t(height), 0);
+  const auto pal = ReadPalette(h, data);
+  out.Fill(pal[0]);
   const bool four = h.compression == kBiRle4;
   const std::uint8_t* p = data + h.pixelsAt;
   const std::uint8_t* end = data + size;
   int x = 0, y = 0;  // y counts file rows, bottom row first
   auto put = [&](std::uint8_t v) {
-    if (x < width && y < height) index[std::size_t(y) * std::size_t(width) + std::size_t(x)] = v;
+    if (x < width && y < height) OutRow(out, h, y)[x] = pal[v];
     ++x;
   };
   auto need = [&](std::size_t n) {
@@ -244,12 +249,6 @@ void ReadRle(const Header& h, const std::uint8_t* data, std::size_t size, Bitmap
       }
       p += bytes + (bytes & 1);
     }
-  }
-  const auto pal = ReadPalette(h, data);
-  for (int fy = 0; fy < height; ++fy) {
-    Pixel32* dst = OutRow(out, h, fy);
-    const std::uint8_t* src = &index[std::size_t(fy) * std::size_t(width)];
-    for (int fx = 0; fx < width; ++fx) dst[fx] = pal[src[fx]];
   }
 }
 
@@ -296,11 +295,13 @@ std::vector<std::uint8_t> WriteBmp(const Bitmap32& bmp, int bpp) {
 Bitmap32 ReadBmp(const std::uint8_t* data, std::size_t size, int* bitsPerPixel) {
   if (!data) size = 0;
   const Header h = ParseHeader(data, size);
+  const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
+  if (!rle) CheckUncompressedSize(h, size);
   Bitmap32 out(h.width, h.height < 0 ? -h.height : h.height);
-  if (h.compression == kBiRle8 || h.compression == kBiRle4)
+  if (rle)
     ReadRle(h, data, size, out);
   else
-    ReadUncompressed(h, data, size, out);
+    ReadUncompressed(h, data, out);
   if (bitsPerPixel) *bitsPerPixel = h.bpp;
   return out;
 }
