@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "image/BmpFile.h"
+#include "image/PngWrite.h"
 #include "tools/skingen/ContactSheet.h"
 #include "tools/skingen/GarnetArt.h"
-#include "tools/skingen/PngWrite.h"
 #include "tools/skingen/SkinLayout.h"
 
 namespace {
@@ -109,13 +109,13 @@ int Run(int argc, char** argv) {
     if (!button) throw std::runtime_error(d.Name() + ": no button image " + buttonKey);
     const int margin = std::stoi(layout.Global(buttonKey + "GLOWMARGIN"));
     glows.push_back(DrawGlow(master, *button, margin, buttonKey.find("CLOSE") != std::string::npos));
-    WritePng(outdir + "/" + *name, glows.back());
+    WriteFile(outdir + "/" + *name, EncodePng(glows.back()));
     glowViews.push_back({*name, &glows.back()});
   }
   if (huge.Empty() || glows.size() != std::size(kGlowFiles))
     throw std::runtime_error("the options must name HUGE.BMP and the five glow pictures");
   std::sort(glowViews.begin(), glowViews.end(), [](const NamedImage& a, const NamedImage& b) { return a.name < b.name; });
-  WritePng(sheetPath, BuildContactSheet(layout, master, huge, glowViews));
+  WriteFile(sheetPath, EncodePng(BuildContactSheet(layout, master, huge, glowViews), false));
   return 0;
 }
 
