@@ -1,11 +1,11 @@
 #include "skin/data/acSkinPack.h"
 
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 
 namespace {
@@ -179,18 +179,25 @@ void ReadArchive(std::unique_ptr<TacSkinConvertor>& reader) {
 
 void LoadArchiveFile(std::unique_ptr<TacSkinConvertor>& reader, const std::string& fileName,
                      bool freeSource) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(std::filesystem::path(fileName), ec)) return;
+  // stat and stdio take the name in the system code page on every platform we build for.
+  struct stat st {};
+  if (stat(fileName.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return;  // no such file
+
+  std::vector<std::uint8_t> bytes;
+  bool readable = false;
+  if (std::FILE* f = std::fopen(fileName.c_str(), "rb")) {
+    std::uint8_t buf[64 * 1024];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    readable = std::ferror(f) == 0;
+    std::fclose(f);
+  }
 
   if (reader)
     reader->Clear();
   else
     reader = std::make_unique<TacSkinConvertor>();
-
-  std::ifstream f(fileName, std::ios::binary);
-  std::vector<std::uint8_t> bytes;
-  if (f) bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  if (!f && !f.eof()) throw ESkinPackOpenError("Cannot open file \"" + fileName + "\"");
+  if (!readable) throw ESkinPackOpenError("Cannot open file \"" + fileName + "\"");
 
   reader->ownedSource_ = std::make_unique<TacMemoryStream>(std::move(bytes));
   reader->source_ = reader->ownedSource_.get();

@@ -208,6 +208,9 @@ TEST_F(SkinArchiveFile, LoadsCreatesClearsAndFreesSource) {
   std::unique_ptr<TacSkinConvertor> reader;
   LoadArchiveFile(reader, (dir_ / "Missing.asz").string(), true);
   EXPECT_FALSE(reader);  // a missing file creates nothing
+  std::filesystem::create_directory(dir_ / "Folder.asz");
+  LoadArchiveFile(reader, (dir_ / "Folder.asz").string(), true);
+  EXPECT_FALSE(reader);
 
   LoadArchiveFile(reader, path, false);
   ASSERT_TRUE(reader);
