@@ -15,8 +15,9 @@ void TsSkinOptions::AddLine(std::string_view raw, int& current) {
     std::string_view name = TrimView(line.substr(1, line.size() - 2));
     current = SectionIndexOf(name);
     if (current < 0) {
+      current = static_cast<int>(sections_.size());
       sections_.push_back(TsOptionSection{std::string(name), {}});
-      current = static_cast<int>(sections_.size()) - 1;
+      index_.emplace(sections_.back().Name, current);
     }
     return;
   }
@@ -50,9 +51,8 @@ TsSkinOptions TsSkinOptions::ParseLines(const std::vector<std::string>& lines) {
 }
 
 int TsSkinOptions::SectionIndexOf(std::string_view name) const {
-  for (std::size_t i = 0; i < sections_.size(); ++i)
-    if (sections_[i].Name == name) return static_cast<int>(i);
-  return -1;
+  const auto it = index_.find(std::string(name));
+  return it == index_.end() ? -1 : it->second;
 }
 
 const TsOptionSection* TsSkinOptions::Section(std::string_view name) const {
@@ -90,15 +90,13 @@ namespace {
 // Walks the PARENTCLASS chain from `section`, calling `take` on each section until it
 // returns true. Returns false when the chain ends without a value. The chain stops at a
 // missing section, an empty or "?" parent, a parent naming its own section, and at the
-// first section seen twice (cycles through several sections).
+// first section seen twice (cycles through several sections). A chain longer than the
+// number of sections has met some section twice, and a section seen again has nothing new
+// to give, so counting steps stops cycles with the same result as remembering sections.
 template <class Take>
 bool WalkChain(const TsSkinOptions& o, std::string_view section, Take take) {
-  std::vector<const TsOptionSection*> visited;
   const TsOptionSection* s = o.Section(section);
-  while (s) {
-    for (const TsOptionSection* v : visited)
-      if (v == s) return false;
-    visited.push_back(s);
+  for (std::size_t steps = 0; s && steps < o.Sections().size(); ++steps) {
     if (take(*s)) return true;
     const std::string* parent = s->Find("PARENTCLASS");
     if (!parent || parent->empty() || *parent == "?" || *parent == s->Name) return false;

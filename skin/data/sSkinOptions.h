@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct TsOptionEntry {
@@ -64,6 +65,7 @@ class TsSkinOptions {
  private:
   void AddLine(std::string_view line, int& current);
   std::vector<TsOptionSection> sections_;
+  std::unordered_map<std::string, int> index_;  // section name -> position
 };
 
 // True for the boolean texts of skin options: upper-cased "1" or "TRUE".
