@@ -19,7 +19,7 @@ void Put32(Bytes& v, size_t at, uint32_t x) {
 
 // Builds a BMP file by hand: headers, optional masks after a 40-byte header,
 // palette (BGRX entries), then the pixel bytes exactly as given.
-struct BmpSpec {
+struct BmpLayout {
   int32_t width = 1, height = 1;
   uint16_t bpp = 24;
   uint32_t compression = 0;
@@ -30,7 +30,7 @@ struct BmpSpec {
   Bytes pixels;
 };
 
-Bytes Build(const BmpSpec& s) {
+Bytes Build(const BmpLayout& s) {
   const size_t extraMasks = s.infoSize == 40 ? s.masks.size() * 4 : 0;
   const size_t offBits = 14 + s.infoSize + extraMasks + s.palette.size() * 4;
   Bytes f(offBits + s.pixels.size(), 0);
@@ -119,7 +119,7 @@ TEST(BmpReader, Plain32BitFileWithoutAlphaReadsOpaque) {
 
 TEST(BmpReader, PaletteDepths) {
   // 1 bit, 10 wide (two bytes per row), bottom-up.
-  BmpSpec s1;
+  BmpLayout s1;
   s1.width = 10, s1.height = 2, s1.bpp = 1;
   s1.palette = {kRed, kBlue};
   s1.pixels = {0b10000000, 0b01000000, 0, 0,   // bottom row: x=0 and x=9 set
@@ -134,7 +134,7 @@ TEST(BmpReader, PaletteDepths) {
   EXPECT_EQ(b.At(0, 0), kRed);
 
   // 4 bits, odd width, top-down.
-  BmpSpec s4;
+  BmpLayout s4;
   s4.width = 3, s4.height = -2, s4.bpp = 4;
   s4.palette = {kBlack, kRed, kGreen, kBlue};
   s4.pixels = {0x12, 0x30, 0, 0,  0x32, 0x10, 0, 0};
@@ -147,7 +147,7 @@ TEST(BmpReader, PaletteDepths) {
   EXPECT_EQ(b.At(2, 1), kRed);
 
   // 8 bits with a short palette (colorsUsed); an index past it reads black.
-  BmpSpec s8;
+  BmpLayout s8;
   s8.width = 3, s8.height = 1, s8.bpp = 8, s8.colorsUsed = 2;
   s8.palette = {kWhite, kGreen};
   s8.pixels = {1, 0, 200, 0};
@@ -159,7 +159,7 @@ TEST(BmpReader, PaletteDepths) {
 
 TEST(BmpReader, SixteenBitsAndBitFields) {
   // 555 without masks: full red, full green, full blue, mid grey.
-  BmpSpec s;
+  BmpLayout s;
   s.width = 4, s.bpp = 16;
   s.pixels = {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x10, 0x42};
   Bitmap32 b = Read(Build(s));
@@ -169,7 +169,7 @@ TEST(BmpReader, SixteenBitsAndBitFields) {
   EXPECT_EQ(b.At(3, 0), (Pixel32{132, 132, 132, 255}));  // 16/31 of 255
 
   // 565 as bit fields after a plain info header.
-  BmpSpec s565;
+  BmpLayout s565;
   s565.width = 2, s565.bpp = 16, s565.compression = 3;
   s565.masks = {0xF800, 0x07E0, 0x001F};
   s565.pixels = {0xE0, 0x07, 0x00, 0xF8};
@@ -178,7 +178,7 @@ TEST(BmpReader, SixteenBitsAndBitFields) {
   EXPECT_EQ(b.At(1, 0), kRed);
 
   // V5 header, 32-bit bit fields with an alpha mask (RGBA byte order).
-  BmpSpec v5;
+  BmpLayout v5;
   v5.width = 1, v5.bpp = 32, v5.compression = 3, v5.infoSize = 124;
   v5.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
   v5.pixels = {10, 20, 30, 40};
@@ -187,7 +187,7 @@ TEST(BmpReader, SixteenBitsAndBitFields) {
 }
 
 TEST(BmpReader, RunLengthEncoded) {
-  BmpSpec s;
+  BmpLayout s;
   s.width = 4, s.height = 2, s.bpp = 8, s.compression = 1;
   s.palette = {kBlack, kRed, kGreen};
   // Bottom row: run of 3 x index 1, end of line; top row: absolute 1,2,1 (padded), end of bitmap.
@@ -199,7 +199,7 @@ TEST(BmpReader, RunLengthEncoded) {
   EXPECT_EQ(b.At(0, 0), kRed);
   EXPECT_EQ(b.At(1, 0), kGreen);
 
-  BmpSpec s4;
+  BmpLayout s4;
   s4.width = 4, s4.height = 1, s4.bpp = 4, s4.compression = 2;
   s4.palette = {kBlack, kRed, kGreen};
   s4.pixels = {3, 0x12, 0, 1};  // 1,2,1 then end of bitmap
@@ -214,7 +214,7 @@ TEST(BmpReader, RunLengthEncoded) {
 }
 
 TEST(BmpReader, RejectsBadHeadersWithoutReadingOutside) {
-  BmpSpec ok;
+  BmpLayout ok;
   ok.width = 2, ok.height = 2, ok.bpp = 24;
   ok.pixels.assign(16, 7);
   ASSERT_NO_THROW(Read(Build(ok)));
@@ -232,7 +232,7 @@ TEST(BmpReader, RejectsBadHeadersWithoutReadingOutside) {
   fails(f, "Not a BMP file");
   fails(Bytes{'B', 'M', 0}, "truncated");
 
-  BmpSpec bad = ok;
+  BmpLayout bad = ok;
   bad.bpp = 7;
   fails(Build(bad), "bit depth");
   bad = ok, bad.compression = 4;
