@@ -20,13 +20,14 @@ class TDirectoryEdit : public TEdit {
   void SetRoot(const std::string& v) { root_ = v; }
   TButton* BrowseButton() const { return button_; }
 
+  void SetBounds(int left, int top, int width, int height) override;
+
   // Shows the folder picker; a picked folder becomes the text (firing OnChange).
   void Browse();
 
  protected:
   void WndProc(TMessage& message) override;
   void CreateHandleDone() override;
-  void SetBounds(int left, int top, int width, int height) override;
 
  private:
   void PlaceButton();

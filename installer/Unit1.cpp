@@ -8,7 +8,7 @@
 #include "installer/InstallPaths.h"
 #include "installer/ProgramFilesDir.h"
 #include "installer/ResourceData.h"
-#include "installer_resources.h"
+#include "resources/installer/installer_resources.h"
 
 InstallerState Installer;
 TForm1* Form1 = nullptr;
