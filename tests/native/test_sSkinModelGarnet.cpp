@@ -88,4 +88,21 @@ TEST(GarnetSkin, PackedArchiveCarriesThePictures) {
   EXPECT_EQ(model.Sections[static_cast<std::size_t>(huge)].BorderMaskIndex >= 0, true);
 }
 
+TEST(GarnetSkin, BuiltFolderWithPicturesMatchesThePackedSkin) {
+  const std::string folder = KESTAMOR_BINARY_DIR "/resources/Garnet/";
+  std::ifstream f(kPacked, std::ios::binary);
+  if (!f || !std::filesystem::exists(folder + "Options.dat")) GTEST_SKIP() << "made by the garnet_skin target";
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  TsSkinModel packed, unpacked;
+  LoadPackedSkin(packed, bytes, {}, "");
+  ASSERT_TRUE(LoadFolderSkin(unpacked, folder, {}));  // "MASTER.BMP" is Master.bmp on disk
+  ASSERT_EQ(unpacked.Images.size(), packed.Images.size());
+  for (std::size_t i = 0; i < packed.Images.size(); ++i) {
+    EXPECT_EQ(unpacked.Images[i].PropertyName, packed.Images[i].PropertyName);
+    EXPECT_EQ(unpacked.Images[i].R, packed.Images[i].R);
+  }
+  ASSERT_EQ(unpacked.MasterBitmap.Width(), packed.MasterBitmap.Width());
+  EXPECT_EQ(unpacked.MasterBitmap.At(300, 50), packed.MasterBitmap.At(300, 50));
+}
+
 }  // namespace
