@@ -406,7 +406,8 @@ void TForm::PaintWindow(HDC dc) {
 void TForm::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CM_VISIBLECHANGED:
-      AfterConstruction();
+      // Only showing completes construction: the constructor's own hide must not.
+      if (m.WParam) AfterConstruction();
       Perform(CM_SHOWINGCHANGED, 0, 0);
       return;
     case CM_SHOWINGCHANGED:
