@@ -89,11 +89,9 @@ void TComponent::BeginLoading() { state_ |= csLoading; }
 
 void TComponent::EndLoading() {
   if (!HasState(csLoading)) return;
-  // Loaded() may create components; walk by index.
-  for (size_t i = 0; i < components_.size(); ++i) {
-    TComponent* c = components_[i];
-    if (c->HasState(csLoading)) c->Loaded();
-  }
+  // Loaded() may create components; walk by index. Owned components end their own
+  // loading first (theirs, then themselves), in creation order.
+  for (size_t i = 0; i < components_.size(); ++i) components_[i]->EndLoading();
   Loaded();
 }
 

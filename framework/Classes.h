@@ -87,7 +87,8 @@ class TComponent : public TObject {
 
   // Puts the component (and later-created owned ones) in the loading state.
   void BeginLoading();
-  // Ends loading: Loaded() on every owned component in creation order, then on this one.
+  // Ends loading: every owned component that is loading ends its loading (in creation
+  // order, each with its own owned ones first), then Loaded() on this one.
   void EndLoading();
   // Called once loading has finished; clears csLoading and csReading.
   virtual void Loaded();

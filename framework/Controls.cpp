@@ -648,9 +648,10 @@ void TWinControl::SetFocus() {
 bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
 
 bool TWinControl::CanFocus() const {
+  // The form's own visibility does not count: focus can be planned before it shows.
   TForm* form = GetParentForm(this);
   if (!form) return false;
-  for (const TControl* c = this; c; c = c->Parent())
+  for (const TControl* c = this; c && c != form; c = c->Parent())
     if (!c->Visible() || !c->Enabled()) return false;
   return true;
 }
@@ -875,6 +876,13 @@ void TWinControl::WndProc(TMessage& m) {
         return;
       }
       PaintHandler(m);
+      return;
+    case WM_PRINTCLIENT:
+      if (!custom || !m.WParam) break;
+      // Snapshots: erase and paint into the given DC as a buffered paint would.
+      Perform(WM_ERASEBKGND, m.WParam, static_cast<LPARAM>(m.WParam));
+      Perform(WM_PAINT, m.WParam, 0);
+      m.Result = 0;
       return;
     case WM_ERASEBKGND:
       if (!custom) break;

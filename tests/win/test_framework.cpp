@@ -1,0 +1,487 @@
+// The window framework under Wine: ownership, message routing, painting of windowless
+// controls, z-order, tab order, radio groups, edits, class names and the title rule.
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> g_log;
+
+class TLogged : public TComponent {
+ public:
+  TLogged(TComponent* owner, const std::string& name) : TComponent(owner) { SetName(name); }
+  ~TLogged() override { g_log.push_back(Name()); }
+  FRAMEWORK_CLASS(TLogged)
+  void Loaded() override {
+    g_log.push_back("loaded " + Name());
+    TComponent::Loaded();
+  }
+  void Notification(TComponent* c, TOperation op) override {
+    if (op == TOperation::opRemove) g_log.push_back(Name() + " lost " + c->Name());
+  }
+};
+
+class TTestForm : public TForm {
+ public:
+  explicit TTestForm(TComponent* owner) : TForm(owner) {
+    SetBorderStyle(TFormBorderStyle::bsNone);
+    SetBounds(10, 10, 300, 200);
+  }
+  FRAMEWORK_CLASS(TTestForm)
+};
+
+template <class Cond>
+bool PumpUntil(Cond cond, int ms = 5000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!cond()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Application->ProcessMessages();
+    Sleep(5);
+  }
+  return true;
+}
+
+std::string WindowClass(HWND wnd) {
+  char name[256] = {};
+  GetClassNameA(wnd, name, sizeof name);
+  return name;
+}
+
+template <class T>
+T* Make(TWinControl* parent, int l, int t, int w, int h) {
+  auto* c = new T(parent);
+  c->SetParent(parent);
+  c->SetBounds(l, t, w, h);
+  return c;
+}
+
+}  // namespace
+
+TEST(Components, OwnerFreesInReverseOrderAndSelfFreedLeaveTheList) {
+  g_log.clear();
+  auto* owner = new TLogged(nullptr, "owner");
+  auto* a = new TLogged(owner, "a");
+  auto* b = new TLogged(owner, "b");
+  new TLogged(owner, "c");
+  new TLogged(a, "a1");  // nested ownership
+  new TLogged(a, "a2");
+  ASSERT_EQ(owner->ComponentCount(), 3);
+  EXPECT_EQ(owner->FindComponent("B"), b);
+
+  delete b;
+  EXPECT_EQ(owner->ComponentCount(), 2);
+  EXPECT_EQ(owner->Components(1)->Name(), "c");
+  EXPECT_EQ(owner->FindComponent("b"), nullptr);
+
+  delete owner;
+  // Each destructor body logs first, then its owned components go, the newest first.
+  EXPECT_EQ(g_log, (std::vector<std::string>{"b", "owner lost b", "owner", "c", "a", "a2", "a1"}));
+}
+
+TEST(Components, FreeNotificationAndLoading) {
+  g_log.clear();
+  auto* watcher = new TLogged(nullptr, "watcher");
+  auto* owner = new TLogged(nullptr, "owner");
+  owner->BeginLoading();
+  auto* x = new TLogged(owner, "x");
+  auto* y = new TLogged(owner, "y");
+  EXPECT_TRUE(x->HasState(csLoading));
+  watcher->FreeNotification(y);
+  owner->EndLoading();
+  EXPECT_FALSE(x->HasState(csLoading));
+  EXPECT_FALSE(owner->HasState(csLoading));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"loaded x", "loaded y", "loaded owner"}));
+  g_log.clear();
+  delete owner;
+  EXPECT_EQ(g_log, (std::vector<std::string>{"owner", "y", "watcher lost y", "x"}));
+  delete watcher;
+}
+
+TEST(Messages, WindowProcSeesEveryMessageAndCanSwallow) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->AfterConstruction();
+  auto* button = Make<TButton>(form.get(), 5, 5, 80, 25);
+  HWND wnd = button->Handle();
+  ASSERT_TRUE(wnd);
+  std::vector<UINT> seen;
+  TWndMethod old = button->WindowProc;
+  bool swallowText = false;
+  button->WindowProc = [&](TMessage& m) {
+    if (m.Msg >= WM_USER && m.Msg < WM_USER + 100) seen.push_back(m.Msg);
+    if (m.Msg == WM_SETTEXT) seen.push_back(m.Msg);
+    if (m.Msg == WM_USER + 7) {
+      m.Result = 42;
+      return;
+    }
+    if (swallowText && m.Msg == WM_SETTEXT) return;
+    old(m);
+  };
+  SendMessageA(wnd, WM_USER + 1, 0, 0);
+  PostMessageA(wnd, WM_USER + 2, 0, 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(button->Perform(WM_USER + 7), 42);
+  EXPECT_EQ(SendMessageA(wnd, WM_USER + 7, 0, 0), 42);
+  button->SetCaption("Hello");
+  EXPECT_EQ(seen, (std::vector<UINT>{WM_USER + 1, WM_USER + 2, WM_USER + 7, WM_USER + 7, WM_SETTEXT}));
+  char text[32] = {};
+  GetWindowTextA(wnd, text, sizeof text);
+  EXPECT_STREQ(text, "Hello");  // passed on: the button's own procedure stored it
+  swallowText = true;
+  SetWindowTextA(wnd, "Changed");
+  GetWindowTextA(wnd, text, sizeof text);
+  EXPECT_STREQ(text, "Hello");
+  button->WindowProc = old;
+}
+
+TEST(Messages, ExceptionInAHandlerGoesToTheApplication) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->AfterConstruction();
+  auto* panel = Make<TPanel>(form.get(), 0, 0, 50, 50);
+  TWndMethod old = panel->WindowProc;
+  panel->WindowProc = [old](TMessage& m) {
+    if (m.Msg == WM_USER + 3) throw std::runtime_error("boom");
+    old(m);
+  };
+  std::string caught;
+  TObject* sender = nullptr;
+  Application->OnException = [&](TObject* s, const std::exception& e) {
+    caught = e.what();
+    sender = s;
+  };
+  SendMessageA(panel->Handle(), WM_USER + 3, 0, 0);
+  Application->OnException = nullptr;
+  EXPECT_EQ(caught, "boom");
+  EXPECT_EQ(sender, panel);
+}
+
+TEST(Painting, WindowlessChildrenPaintedByParentClippedInZOrder) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->AfterConstruction();
+  auto* panel = Make<TPanel>(form.get(), 0, 0, 100, 100);
+  panel->SetBevelOuter(TBevelCut::bvNone);
+  panel->SetColor(clRed);
+  auto* blue = Make<TImage>(panel, 10, 10, 30, 30);
+  blue->Picture().SetSize(50, 50);  // larger than the control: clipped to 30 x 30
+  blue->Picture().View().Fill(Pixel32{255, 0, 0, 0});
+  auto* green = Make<TImage>(panel, 30, 30, 30, 30);
+  green->Picture().SetSize(30, 30);
+  green->Picture().View().Fill(Pixel32{0, 255, 0, 0});
+  panel->HandleNeeded();
+
+  TBitmap target(100, 100);
+  auto paint = [&] {
+    HDC dc = target.Canvas().Handle();
+    panel->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    return target.Canvas().Pixel(35, 35);
+  };
+  EXPECT_EQ(paint(), clLime);  // the later-created image lies above
+  EXPECT_EQ(target.Canvas().Pixel(5, 5), clRed);
+  EXPECT_EQ(target.Canvas().Pixel(15, 15), clBlue);
+  EXPECT_EQ(target.Canvas().Pixel(45, 20), clRed);  // the blue picture's clipped part
+  EXPECT_EQ(target.Canvas().Pixel(65, 65), clRed);
+  blue->BringToFront();
+  EXPECT_EQ(paint(), clBlue);
+  blue->SetVisible(false);
+  EXPECT_EQ(paint(), clLime);
+}
+
+TEST(Painting, DoubleBufferedFormOnScreen) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->SetDoubleBuffered(true);
+  form->SetColor(clNavy);
+  auto* label = new TLabel(form.get());
+  label->SetParent(form.get());
+  label->SetAutoSize(false);
+  label->SetBounds(20, 20, 60, 20);
+  label->SetColor(clYellow);
+  label->SetCaption("");
+  form->AfterConstruction();
+  form->SetFormStyle(TFormStyle::fsStayOnTop);
+  form->Show();
+  PumpUntil([] { return false; }, 200);
+  form->Repaint();
+  WindowDC dc(form->Handle());
+  EXPECT_EQ(GetPixel(dc.get(), 5, 5), static_cast<COLORREF>(clNavy));
+  EXPECT_EQ(GetPixel(dc.get(), 30, 30), static_cast<COLORREF>(clYellow));
+}
+
+TEST(Mouse, WindowlessChildGetsClicksAndEnterLeave) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->AfterConstruction();
+  auto* panel = Make<TPanel>(form.get(), 0, 0, 200, 100);
+  auto* label = Make<TLabel>(panel, 10, 10, 50, 20);
+  label->SetAutoSize(false);
+  std::vector<std::string> events;
+  label->OnClick = [&](TObject*) { events.push_back("label click"); };
+  panel->OnClick = [&](TObject*) { events.push_back("panel click"); };
+  label->OnMouseEnter = [&](TObject*) { events.push_back("label enter"); };
+  label->OnMouseLeave = [&](TObject*) { events.push_back("label leave"); };
+  HWND wnd = panel->Handle();
+  SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(15, 15));
+  EXPECT_TRUE(label->MouseInControl());
+  SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+  SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+  SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 50));
+  EXPECT_FALSE(label->MouseInControl());
+  EXPECT_EQ(Application->MouseControl(), panel);
+  SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));
+  SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(100, 50));
+  // Pressed on the label, released outside it: no click for anyone.
+  SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(15, 15));
+  SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+  SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(100, 50));
+  SendMessageA(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 50));
+  EXPECT_EQ(events, (std::vector<std::string>{"label enter", "label click", "label leave", "panel click",
+                                              "label enter", "label leave"}));
+  delete label;  // the application forgets it
+  EXPECT_NE(Application->MouseControl(), static_cast<TControl*>(label));
+}
+
+TEST(ZOrder, BringToFrontAndSendToBackMoveWindowsAndList) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->AfterConstruction();
+  auto* p1 = Make<TPanel>(form.get(), 0, 0, 100, 100);
+  auto* p2 = Make<TPanel>(form.get(), 0, 0, 100, 100);
+  form->HandleNeeded();
+  auto* p3 = Make<TPanel>(form.get(), 0, 0, 100, 100);  // window made after the others
+  auto topChild = [&] { return GetWindow(form->Handle(), GW_CHILD); };
+  EXPECT_EQ(topChild(), p3->Handle());
+  p1->BringToFront();
+  EXPECT_EQ(topChild(), p1->Handle());
+  EXPECT_EQ(form->Controls(form->ControlCount() - 1), p1);
+  EXPECT_EQ(GetWindow(p1->Handle(), GW_HWNDNEXT), p3->Handle());
+  p1->SendToBack();
+  EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), p3->Handle());
+  EXPECT_EQ(GetWindow(p3->Handle(), GW_HWNDNEXT), p2->Handle());
+  EXPECT_EQ(form->Controls(0), p1);
+  // A window recreated later goes back to its place in the z-order.
+  p2->RecreateWnd();
+  EXPECT_EQ(GetWindow(p3->Handle(), GW_HWNDNEXT), p2->Handle());
+}
+
+TEST(TabOrder, PerParentOrderSkipsWhatCannotTakeFocus) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->AfterConstruction();
+  auto* e1 = Make<TEdit>(form.get(), 0, 0, 50, 20);
+  auto* panel = Make<TPanel>(form.get(), 0, 30, 200, 100);
+  auto* e2 = Make<TEdit>(panel, 0, 0, 50, 20);
+  auto* e3 = Make<TEdit>(panel, 0, 30, 50, 20);
+  auto* b = Make<TButton>(form.get(), 0, 150, 50, 20);
+  e3->SetTabOrder(0);
+  b->SetTabOrder(1);
+  EXPECT_EQ(e2->TabOrder(), 1);
+  EXPECT_EQ(panel->TabOrder(), 2);
+  std::vector<TWinControl*> list;
+  form->GetTabOrderList(list);
+  EXPECT_EQ(list, (std::vector<TWinControl*>{e1, b, panel, e3, e2}));
+  EXPECT_EQ(form->FindNextControl(e1, true, true, false), b);
+  EXPECT_EQ(form->FindNextControl(b, true, true, false), e3);  // the panel is no tab stop
+  EXPECT_EQ(form->FindNextControl(e2, true, true, false), e1);  // wraps
+  EXPECT_EQ(form->FindNextControl(e1, false, true, false), e2);
+  e3->SetEnabled(false);
+  EXPECT_EQ(form->FindNextControl(b, true, true, false), e2);
+  panel->SetVisible(false);
+  EXPECT_EQ(form->FindNextControl(b, true, true, false), e1);
+}
+
+TEST(TabOrder, TabKeyMovesFocusThroughTheMessageLoop) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  auto* e1 = Make<TEdit>(form.get(), 0, 0, 50, 20);
+  auto* e2 = Make<TEdit>(form.get(), 0, 30, 50, 20);
+  auto* memo = Make<TMemo>(form.get(), 0, 60, 100, 50);
+  form->AfterConstruction();
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  ASSERT_TRUE(PumpUntil([&] { return e1->Focused(); }));
+  EXPECT_EQ(form->ActiveControl(), e1);
+  PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  ASSERT_TRUE(PumpUntil([&] { return e2->Focused(); }));
+  EXPECT_EQ(form->ActiveControl(), e2);
+  PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  ASSERT_TRUE(PumpUntil([&] { return memo->Focused(); }));
+  PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);  // the memo does not keep the Tab key
+  ASSERT_TRUE(PumpUntil([&] { return e1->Focused(); }));
+}
+
+TEST(RadioButtons, CheckingOneUnchecksItsSiblingsBeforeItsClick) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  auto* box = Make<TGroupBox>(form.get(), 0, 0, 200, 100);
+  auto* r1 = Make<TRadioButton>(box, 10, 10, 80, 20);
+  auto* r2 = Make<TRadioButton>(box, 10, 40, 80, 20);
+  auto* other = Make<TRadioButton>(form.get(), 10, 120, 80, 20);
+  form->AfterConstruction();
+  std::vector<std::string> clicks;
+  r1->OnClick = [&](TObject*) { clicks.push_back(std::string("r1 ") + (r2->Checked() ? "r2 on" : "r2 off")); };
+  r2->OnClick = [&](TObject*) { clicks.push_back(std::string("r2 ") + (r1->Checked() ? "r1 on" : "r1 off")); };
+  other->SetChecked(true);
+  EXPECT_FALSE(r1->TabStop());
+  r1->SetChecked(true);
+  EXPECT_TRUE(r1->TabStop());
+  r2->SetChecked(true);
+  EXPECT_FALSE(r1->Checked());
+  EXPECT_FALSE(r1->TabStop());
+  EXPECT_TRUE(other->Checked());  // another parent, another group
+  r2->SetChecked(true);            // no change, no click
+  r2->SetChecked(false);           // unchecking fires nothing
+  // A click by the user (the button's own BN_CLICKED) goes the same way.
+  SendMessageA(r1->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(r1->Checked());
+  EXPECT_EQ(SendMessageA(r1->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(r2->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"r1 r2 off", "r2 r1 off", "r1 r2 off"}));
+}
+
+TEST(RadioButtons, ArrowKeysMoveAndCheckWithinTheGroup) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  auto* box = Make<TGroupBox>(form.get(), 0, 0, 200, 100);
+  auto* r1 = Make<TRadioButton>(box, 10, 10, 80, 20);
+  auto* r2 = Make<TRadioButton>(box, 10, 40, 80, 20);
+  auto* edit = Make<TEdit>(form.get(), 0, 120, 80, 20);
+  form->AfterConstruction();
+  r1->SetChecked(true);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  r1->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return r1->Focused(); }));
+  EXPECT_EQ(form->Perform(CM_DIALOGKEY, VK_DOWN, 0), 1);
+  EXPECT_TRUE(r2->Focused());
+  EXPECT_TRUE(r2->Checked());
+  EXPECT_FALSE(r1->Checked());
+  form->Perform(CM_DIALOGKEY, VK_DOWN, 0);  // stays among the siblings
+  EXPECT_TRUE(r1->Focused());
+  EXPECT_FALSE(edit->Focused());
+}
+
+TEST(Edits, OnChangeFollowsEveryChangeButNotLoading) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  auto* edit = Make<TEdit>(form.get(), 0, 0, 100, 20);
+  int changes = 0;
+  edit->OnChange = [&](TObject*) { ++changes; };
+  edit->SetText("while loading");
+  EXPECT_EQ(changes, 0);
+  form->AfterConstruction();
+  edit->SetText("no window yet");
+  EXPECT_EQ(changes, 1);
+  edit->HandleNeeded();
+  EXPECT_EQ(edit->Text(), "no window yet");
+  edit->SetText("with a window");
+  EXPECT_EQ(changes, 2);
+  edit->SetText("with a window");
+  EXPECT_EQ(changes, 2);
+  SendMessageA(edit->Handle(), EM_SETSEL, 100, 100);
+  SendMessageA(edit->Handle(), WM_CHAR, 'x', 0);  // typing
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(edit->Text(), "with a windowx");
+
+  auto* memo = Make<TMemo>(form.get(), 0, 30, 100, 60);
+  memo->OnChange = [&](TObject*) { ++changes; };
+  memo->SetText("one\ntwo\rthree\r\n");
+  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(memo->Text(), "one\r\ntwo\r\nthree\r\n");
+  EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"one", "two", "three"}));
+}
+
+TEST(Classes, WindowClassNamesAreClassNames) {
+  std::string createdClass;
+  TWinControl* creating = nullptr;
+  static std::string* s_class;
+  static TWinControl** s_creating;
+  s_class = &createdClass;
+  s_creating = &creating;
+  HHOOK hook = SetWindowsHookExA(
+      WH_CBT,
+      [](int code, WPARAM w, LPARAM l) -> LRESULT {
+        if (code == HCBT_CREATEWND) {
+          auto* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
+          if (!IS_INTRESOURCE(cs->lpszClass) && std::string(cs->lpszClass) == "TTestForm") {
+            *s_class = cs->lpszClass;
+            *s_creating = TWinControl::CreatingControl();
+          }
+        }
+        return CallNextHookEx(nullptr, code, w, l);
+      },
+      nullptr, GetCurrentThreadId());
+  auto form = std::make_unique<TTestForm>(nullptr);
+  auto* button = Make<TButton>(form.get(), 0, 0, 10, 10);
+  auto* edit = Make<TEdit>(form.get(), 0, 0, 10, 10);
+  auto* memo = Make<TMemo>(form.get(), 0, 0, 10, 10);
+  auto* check = Make<TCheckBox>(form.get(), 0, 0, 10, 10);
+  auto* panel = Make<TPanel>(form.get(), 0, 0, 10, 10);
+  auto* bar = Make<TProgressBar>(form.get(), 0, 0, 10, 10);
+  form->AfterConstruction();
+  form->HandleNeeded();
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(createdClass, "TTestForm");
+  EXPECT_EQ(creating, form.get());  // hooks can tell which form is being made
+  EXPECT_EQ(WindowClass(form->Handle()), "TTestForm");
+  EXPECT_EQ(WindowClass(button->Handle()), "TButton");
+  EXPECT_EQ(WindowClass(edit->Handle()), "TEdit");
+  EXPECT_EQ(WindowClass(memo->Handle()), "TMemo");
+  EXPECT_EQ(WindowClass(check->Handle()), "TCheckBox");
+  EXPECT_EQ(WindowClass(panel->Handle()), "TPanel");
+  EXPECT_EQ(WindowClass(bar->Handle()), "TProgressBar");
+  EXPECT_EQ(TWinControl::FindControl(edit->Handle()), edit);
+  // Superclassed controls keep the behaviour of their Windows class.
+  bar->SetPosition(150);
+  EXPECT_EQ(bar->Position(), 100);
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETPOS, 0, 0), 100);
+}
+
+TEST(Forms, ClientSizeHoldsForTheBorderStyle) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
+  form->SetBorderIcons(biSystemMenu);
+  form->SetClientSize(476, 428);
+  form->AfterConstruction();
+  EXPECT_EQ(form->ClientWidth(), 476);
+  HWND wnd = form->Handle();
+  RECT r;
+  GetClientRect(wnd, &r);
+  EXPECT_EQ(r.right, 476);
+  EXPECT_EQ(r.bottom, 428);
+  EXPECT_TRUE(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_SYSMENU);
+  EXPECT_FALSE(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_MINIMIZEBOX);
+  form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+  GetClientRect(wnd, &r);
+  EXPECT_EQ(r.right, 476);
+  EXPECT_EQ(r.bottom, 428);
+}
+
+TEST(Forms, CreationLoadsComponentsThenRunsOnCreateOnce) {
+  g_log.clear();
+  auto form = std::make_unique<TTestForm>(nullptr);
+  new TLogged(form.get(), "first");
+  new TLogged(form.get(), "second");
+  auto* label = Make<TLabel>(form.get(), 0, 0, 10, 10);
+  label->SetCaption("A longer caption");
+  EXPECT_EQ(label->Width(), 10);  // sized when loading ends
+  form->OnCreate = [&](TObject*) { g_log.push_back("create"); };
+  form->AfterConstruction();
+  form->AfterConstruction();
+  EXPECT_EQ(g_log, (std::vector<std::string>{"loaded first", "loaded second", "create"}));
+  EXPECT_GT(label->Width(), 10);
+  EXPECT_FALSE(form->HasState(csLoading));
+}
+
+TEST(Title, ExecutableNameRule) {
+  // The first character keeps its case.
+  EXPECT_EQ(TApplication::TitleFromExeName("C:\\Setup\\install_KESTAMOR.exe"), "install_kestamor");
+  EXPECT_EQ(TApplication::TitleFromExeName("D:\\INSTALL_KESTAMOR.EXE"), "Install_kestamor");
+  EXPECT_EQ(TApplication::TitleFromExeName("C:\\a.b\\SETUP"), "Setup");
+  EXPECT_EQ(TApplication::TitleFromExeName("MY.Tool.v2.exe"), "My");
+  EXPECT_EQ(TApplication::TitleFromExeName("C:\\dir\\.hidden"), "");
+  EXPECT_EQ(TApplication::TitleFromExeName("x"), "x");
+  EXPECT_EQ(Application->Title(), "test_framework");
+  Application->SetTitle("Given");
+  EXPECT_EQ(Application->Title(), "Given");
+}
