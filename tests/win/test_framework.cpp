@@ -473,6 +473,67 @@ TEST(Forms, CreationLoadsComponentsThenRunsOnCreateOnce) {
   EXPECT_FALSE(form->HasState(csLoading));
 }
 
+namespace {
+
+// A .bmp file image: 24 bits per pixel, 3 x 2, bottom-up rows padded to 4 bytes.
+std::vector<uint8_t> SmallBmp() {
+  const int w = 3, h = 2, stride = 12;
+  std::vector<uint8_t> b(54 + stride * h, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, static_cast<uint32_t>(b.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, w);
+  put32(22, h);
+  b[26] = 1;
+  b[28] = 24;
+  // Bottom row (y = 1) first: blue, green, red; top row: white, black, grey.
+  const uint8_t rows[2][9] = {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {255, 255, 255, 0, 0, 0, 128, 128, 128}};
+  for (int r = 0; r < 2; ++r)
+    for (int i = 0; i < 9; ++i) b[54 + r * stride + i] = rows[r][i];
+  return b;
+}
+
+}  // namespace
+
+TEST(Bitmaps, LoadBmpBytesIntoA32BitViewAndRejectDamagedFiles) {
+  const std::vector<uint8_t> bmp = SmallBmp();
+  for (bool topDown : {false, true}) {
+    TBitmap bitmap;
+    bitmap.SetTopDown(topDown);
+    bitmap.LoadFromBmpBytes(bmp.data(), bmp.size());
+    ASSERT_EQ(bitmap.Width(), 3);
+    ASSERT_EQ(bitmap.Height(), 2);
+    Bitmap32 view = bitmap.View();
+    EXPECT_EQ(view.RowDelta(), topDown ? 12 : -12);
+    EXPECT_EQ(view.At(0, 0), (Pixel32{255, 255, 255, 0}));
+    EXPECT_EQ(view.At(2, 0), (Pixel32{128, 128, 128, 0}));
+    EXPECT_EQ(view.At(0, 1), (Pixel32{255, 0, 0, 0}));
+    EXPECT_EQ(view.At(2, 1), (Pixel32{0, 0, 255, 0}));
+    EXPECT_EQ(bitmap.Canvas().Pixel(2, 1), clRed);
+    // Drawing it unscaled on another bitmap's canvas.
+    TBitmap copy(4, 4, !topDown);
+    copy.Canvas().Draw(1, 1, bitmap);
+    EXPECT_EQ(copy.Canvas().Pixel(1, 2), clBlue);
+    EXPECT_EQ(copy.Canvas().Pixel(0, 0), clBlack);
+  }
+  TBitmap bitmap;
+  std::vector<uint8_t> truncated(bmp.begin(), bmp.end() - 1);
+  EXPECT_THROW(bitmap.LoadFromBmpBytes(truncated.data(), truncated.size()), std::runtime_error);
+  std::vector<uint8_t> huge = bmp;
+  huge[18] = 0xFF;  // width far beyond the bytes there are
+  huge[19] = 0x7F;
+  EXPECT_THROW(bitmap.LoadFromBmpBytes(huge.data(), huge.size()), std::runtime_error);
+  std::vector<uint8_t> offset = bmp;
+  offset[10] = 200;  // pixel data said to start past the end
+  EXPECT_THROW(bitmap.LoadFromBmpBytes(offset.data(), offset.size()), std::runtime_error);
+  EXPECT_THROW(bitmap.LoadFromBmpBytes("BM", 2), std::runtime_error);
+}
+
 TEST(Title, ExecutableNameRule) {
   // The first character keeps its case.
   EXPECT_EQ(TApplication::TitleFromExeName("C:\\Setup\\install_KESTAMOR.exe"), "install_kestamor");
