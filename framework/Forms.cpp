@@ -326,6 +326,24 @@ void TForm::Release() {
     delete this;
 }
 
+namespace {
+
+struct ModalDisabled {
+  HWND self;
+  std::vector<HWND> disabled;
+};
+
+BOOL CALLBACK DisableForModal(HWND w, LPARAM lp) {
+  auto* c = reinterpret_cast<ModalDisabled*>(lp);
+  if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) {
+    EnableWindow(w, FALSE);
+    c->disabled.push_back(w);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 int TForm::ShowModal() {
   AfterConstruction();
   if (modal_ || showing_ || !Enabled()) throw EInvalidOperation("Cannot make a visible window modal");
@@ -335,21 +353,8 @@ int TForm::ShowModal() {
   HWND activeBefore = GetActiveWindow();
   HandleNeeded();
   // Every other window of this thread is disabled while the form is modal.
-  struct Collect {
-    HWND self;
-    std::vector<HWND> disabled;
-  } collect{handle_, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* c = reinterpret_cast<Collect*>(lp);
-        if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) {
-          EnableWindow(w, FALSE);
-          c->disabled.push_back(w);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&collect));
+  ModalDisabled collect{handle_, {}};
+  EnumThreadWindows(GetCurrentThreadId(), DisableForModal, reinterpret_cast<LPARAM>(&collect));
   auto restore = [&] {
     for (HWND w : collect.disabled)
       if (IsWindow(w)) EnableWindow(w, TRUE);

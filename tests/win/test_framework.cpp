@@ -390,26 +390,28 @@ TEST(Edits, OnChangeFollowsEveryChangeButNotLoading) {
   EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"one", "two", "three"}));
 }
 
+namespace {
+
+std::string g_hookClass;
+TWinControl* g_hookCreating = nullptr;
+
+LRESULT CALLBACK CreationHook(int code, WPARAM w, LPARAM l) {
+  if (code == HCBT_CREATEWND) {
+    auto* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
+    if (!IS_INTRESOURCE(cs->lpszClass) && std::string(cs->lpszClass) == "TTestForm") {
+      g_hookClass = cs->lpszClass;
+      g_hookCreating = TWinControl::CreatingControl();
+    }
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+}  // namespace
+
 TEST(Classes, WindowClassNamesAreClassNames) {
-  std::string createdClass;
-  TWinControl* creating = nullptr;
-  static std::string* s_class;
-  static TWinControl** s_creating;
-  s_class = &createdClass;
-  s_creating = &creating;
-  HHOOK hook = SetWindowsHookExA(
-      WH_CBT,
-      [](int code, WPARAM w, LPARAM l) -> LRESULT {
-        if (code == HCBT_CREATEWND) {
-          auto* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
-          if (!IS_INTRESOURCE(cs->lpszClass) && std::string(cs->lpszClass) == "TTestForm") {
-            *s_class = cs->lpszClass;
-            *s_creating = TWinControl::CreatingControl();
-          }
-        }
-        return CallNextHookEx(nullptr, code, w, l);
-      },
-      nullptr, GetCurrentThreadId());
+  const std::string& createdClass = g_hookClass;
+  TWinControl*& creating = g_hookCreating;
+  HHOOK hook = SetWindowsHookExA(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
   auto form = std::make_unique<TTestForm>(nullptr);
   auto* button = Make<TButton>(form.get(), 0, 0, 10, 10);
   auto* edit = Make<TEdit>(form.get(), 0, 0, 10, 10);

@@ -140,22 +140,29 @@ struct DialogSeen {
 DialogSeen g_seen;
 std::function<void(HWND)> g_act;
 
+struct FindWindowOfClass {
+  const char* name;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND w, LPARAM lp) {
+  auto* f = reinterpret_cast<FindWindowOfClass*>(lp);
+  if (IsWindowVisible(w) && WindowClass(w) == f->name) {
+    f->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK RecordChild(HWND w, LPARAM) {
+  g_seen.childClasses.push_back(WindowClass(w));
+  g_seen.childTexts.push_back(WindowText(w));
+  return TRUE;
+}
+
 HWND FindThreadWindow(const char* className) {
-  struct Find {
-    const char* name;
-    HWND found;
-  } find{className, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        if (IsWindowVisible(w) && WindowClass(w) == f->name) {
-          f->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
+  FindWindowOfClass find{className, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), MatchClass, reinterpret_cast<LPARAM>(&find));
   return find.found;
 }
 
@@ -165,14 +172,7 @@ VOID CALLBACK WatchForDialog(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   g_seen = DialogSeen{};
   g_seen.caption = WindowText(dialog);
-  EnumChildWindows(
-      dialog,
-      [](HWND w, LPARAM) -> BOOL {
-        g_seen.childClasses.push_back(WindowClass(w));
-        g_seen.childTexts.push_back(WindowText(w));
-        return TRUE;
-      },
-      0);
+  EnumChildWindows(dialog, RecordChild, 0);
   g_act(dialog);
 }
 
