@@ -79,7 +79,7 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
   }
   if (msg == CM_RELEASE) {
     // Posted by TForm::Release: free the form outside of any of its own handlers.
-    delete control;
+    if (auto* form = dynamic_cast<TForm*>(control)) delete form;
     return 0;
   }
   TMessage m{msg, wParam, lParam, 0};

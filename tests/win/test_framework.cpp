@@ -310,6 +310,16 @@ TEST(TabOrder, TabKeyMovesFocusThroughTheMessageLoop) {
   ASSERT_TRUE(PumpUntil([&] { return memo->Focused(); }));
   PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);  // the memo does not keep the Tab key
   ASSERT_TRUE(PumpUntil([&] { return e1->Focused(); }));
+  // Shift+Tab goes back (and wraps).
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  EXPECT_EQ(form->Perform(CM_DIALOGKEY, VK_TAB, 0), 1);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  EXPECT_TRUE(memo->Focused());
+  EXPECT_EQ(form->ActiveControl(), memo);
 }
 
 TEST(RadioButtons, CheckingOneUnchecksItsSiblingsBeforeItsClick) {
