@@ -274,36 +274,17 @@ class TPNGLoader {
     g_.SetSize(format_, static_cast<int>(pr.Width), static_cast<int>(pr.Height));
     g_.SetPalette(palette);
 
-    // Fill with the background: bKGD if there is one, else white.
-    const bool colour = pr.ColorType == 2 || pr.ColorType == 6;
-    if (colour) {
-      if (bkgd_.size() >= 6) {
-        if (pr.BitsPerSample == 16) {
-          g_.background_ = *RGBColour(bkgd_.data());
-        } else {
-          g_.background_ = {bkgd_[5], bkgd_[3], bkgd_[1], 255};
-        }
-      }
-      const Pixel32 b = g_.background_;
-      const int bpp = format_ == TPixelFormat::pf32bit ? 4 : 3;
-      for (int y = 0; y < g_.Height(); ++y) {
-        uint8_t* row = g_.ScanLine(y);
-        for (int x = 0; x < g_.Width(); ++x, row += bpp) {
-          row[0] = b.B, row[1] = b.G, row[2] = b.R;
-          if (bpp == 4) row[3] = 255;
-        }
-      }
+    // The background (bKGD, else white). A load either decodes every pixel or
+    // fails, so the background never shows through: it is recorded for the
+    // caller but not painted first.
+    if (pr.ColorType == 2 || pr.ColorType == 6) {
+      if (bkgd_.size() >= 6)
+        g_.background_ = pr.BitsPerSample == 16 ? *RGBColour(bkgd_.data()) : Pixel32{bkgd_[5], bkgd_[3], bkgd_[1], 255};
     } else {
-      unsigned index = 0;
+      std::optional<unsigned> index;
       if (pr.ColorType == 3 && !bkgd_.empty()) index = bkgd_[0];
-      else if (bkgd_.size() >= 2) index = GreyIndex(BE16(bkgd_.data())).value_or(0);
-      else if (rampLevels_) index = static_cast<unsigned>(rampLevels_ - 1);  // white
-      index = std::min<unsigned>(index, static_cast<unsigned>(maxEntries - 1));
-      uint8_t fill = static_cast<uint8_t>(index);
-      if (format_ == TPixelFormat::pf4bit) fill = static_cast<uint8_t>(index * 0x11);
-      if (format_ == TPixelFormat::pf1bit) fill = index ? 0xFF : 0x00;
-      for (int y = 0; y < g_.Height(); ++y) std::memset(g_.ScanLine(y), fill, g_.RowBytes());
-      if (index < palette.size()) g_.background_ = palette[index];
+      else if (pr.ColorType != 3 && bkgd_.size() >= 2) index = GreyIndex(BE16(bkgd_.data()));
+      if (index && *index < palette.size()) g_.background_ = palette[*index];
     }
 
     // tRNS gives grey and RGB images a transparent colour: the colour that

@@ -83,7 +83,8 @@ class TPNGGraphic : public TDibImage {
   void LoadFromFile(const std::string& fileName);
 
   const TPNGImageProperties& ImageProperties() const { return properties_; }
-  // The bKGD colour (white if none) the image was filled with before decoding.
+  // The bKGD colour, white if there is none. For grey and palette images it is
+  // the colour of the bKGD sample or index.
   Pixel32 BackgroundColor() const { return background_; }
 
   // Raised at the start, when the image data begins, once per decoded row and at the end.

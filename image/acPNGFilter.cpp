@@ -4,11 +4,13 @@
 
 namespace {
 
+// The predictor of the PNG standard (ties prefer a, then b), written with the
+// distances |b - c|, |a - c| and |a + b - 2c| so that it compiles branch-free.
 inline uint8_t Paeth(int a, int b, int c) {
-  const int p = a + b - c;
-  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-  if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
-  return static_cast<uint8_t>(pb <= pc ? b : c);
+  const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+  const int ab = pb < pa ? b : a;
+  const int pab = pb < pa ? pb : pa;
+  return static_cast<uint8_t>(pc < pab ? c : ab);
 }
 
 // The pixel width is a compile-time constant for the common cases so that the
@@ -31,8 +33,17 @@ void Unfilter(uint8_t type, uint8_t* row, const uint8_t* prior, std::size_t n, s
       break;
     case 4:  // Paeth
       for (std::size_t i = 0; i < first; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
-      for (std::size_t i = bpp; i < n; ++i)
-        row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
+      if (BPP) {
+        // Whole pixels at a time: the channels are independent, which keeps the pipeline busy.
+        std::size_t i = bpp;
+        for (; i + BPP <= n; i += BPP)
+          for (std::size_t k = 0; k < BPP; ++k)
+            row[i + k] = static_cast<uint8_t>(row[i + k] + Paeth(row[i + k - BPP], prior[i + k], prior[i + k - BPP]));
+        for (; i < n; ++i) row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
+      } else {
+        for (std::size_t i = bpp; i < n; ++i)
+          row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
+      }
       break;
     default:  // None, or an unknown type: the bytes stay as they are
       break;
