@@ -78,11 +78,7 @@ void TComponent::RemoveComponent(TComponent* component) {
 void TComponent::DestroyComponents() {
   // Each destructor takes its component out of the list (and may free others with it),
   // so always take the last one still there.
-  while (!components_.empty()) {
-    TComponent* c = components_.back();
-    c->Destroying();
-    delete c;
-  }
+  while (!components_.empty()) components_.back()->Free();
 }
 
 void TComponent::BeginLoading() { state_ |= csLoading; }

@@ -20,7 +20,24 @@ class TObject {
   TObject& operator=(const TObject&) = delete;
   virtual ~TObject() = default;
   virtual std::string ClassName() const { return "TObject"; }
+
+  // Frees the object the framework's way: BeforeDestruction() runs while the object is
+  // still whole, so the notifications it causes (a parent losing a child, a window being
+  // destroyed) reach code that sees its real class; then the destructor runs. A plain
+  // delete works too, but those notifications then come from the base destructors.
+  void Free() {
+    BeforeDestruction();
+    delete this;
+  }
+  virtual void BeforeDestruction() {}
 };
+
+template <class T>
+void FreeAndNil(T*& object) {
+  T* o = object;
+  object = nullptr;
+  if (o) o->Free();
+}
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
@@ -102,6 +119,7 @@ class TComponent : public TObject {
 
   // Marks this component and everything it owns as being destroyed.
   void Destroying();
+  void BeforeDestruction() override { Destroying(); }
 
  protected:
   void SetComponentState(TComponentState flags, bool on);

@@ -79,7 +79,7 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
   }
   if (msg == CM_RELEASE) {
     // Posted by TForm::Release: free the form outside of any of its own handlers.
-    if (auto* form = dynamic_cast<TForm*>(control)) delete form;
+    if (auto* form = dynamic_cast<TForm*>(control)) form->Free();
     return 0;
   }
   TMessage m{msg, wParam, lParam, 0};
@@ -107,6 +107,12 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
   Destroying();
+  if (Application) Application->ControlDestroyed(this);
+  if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::BeforeDestruction() {
+  TComponent::BeforeDestruction();
   if (Application) Application->ControlDestroyed(this);
   if (parent_) parent_->RemoveControl(this);
 }
@@ -378,12 +384,20 @@ TWinControl::~TWinControl() {
   DestroyHandle();
 }
 
+void TWinControl::BeforeDestruction() {
+  Destroying();
+  DestroyComponents();
+  DestroyChildren();
+  DestroyHandle();
+  TControl::BeforeDestruction();
+}
+
 void TWinControl::DestroyChildren() {
   // Children that this control does not own (Delphi frees them with their parent too).
   while (!controls_.empty()) {
     TControl* c = controls_.back();
     RemoveControl(c);
-    delete c;
+    c->Free();
   }
 }
 
@@ -546,7 +560,7 @@ void TWinControl::RemoveControl(TControl* control) {
   controls_.erase(std::find(controls_.begin(), controls_.end(), control));
   tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
   if (auto* w = dynamic_cast<TWinControl*>(control)) {
-    if (w->handle_ && !w->HasState(csDestroying)) w->DestroyHandle();
+    if (w->handle_) w->DestroyHandle();
     if (TForm* form = GetParentForm(this))
       if (form->ActiveControl() && w->ContainsControl(form->ActiveControl())) form->SetActiveControl(nullptr);
   }

@@ -121,6 +121,9 @@ class TControl : public TComponent {
 
   virtual void Click();
 
+  // Leaves the parent while still whole (see TObject::Free).
+  void BeforeDestruction() override;
+
  protected:
   friend class TWinControl;
   friend class TApplication;
@@ -252,6 +255,8 @@ class TWinControl : public TControl {
   void Invalidate() override;
   void Update() override;
   void Repaint() override;
+  // Frees owned components and children and destroys the window while still whole.
+  void BeforeDestruction() override;
 
  protected:
   friend class TControl;

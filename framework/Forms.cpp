@@ -36,17 +36,24 @@ TForm::TForm(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   if (Screen) Screen->forms_.push_back(this);
 }
 
-TForm::~TForm() {
-  destroyingForm_ = true;
-  Destroying();
-  if (OnDestroy) {
-    try {
-      OnDestroy(this);
-    } catch (...) {
-      if (Application) Application->HandleException(this);
+void TForm::BeforeDestruction() {
+  if (!destroyingForm_) {
+    destroyingForm_ = true;
+    Destroying();
+    if (OnDestroy) {
+      try {
+        OnDestroy(this);
+      } catch (...) {
+        if (Application) Application->HandleException(this);
+      }
     }
+    if (HandleAllocated() && IsWindowVisible(handle_)) ShowWindow(handle_, SW_HIDE);
   }
-  if (HandleAllocated() && IsWindowVisible(handle_)) ShowWindow(handle_, SW_HIDE);
+  TScrollingWinControl::BeforeDestruction();
+}
+
+TForm::~TForm() {
+  TForm::BeforeDestruction();
   DestroyComponents();
   DestroyChildren();
   DestroyHandle();
@@ -323,7 +330,7 @@ void TForm::Release() {
   if (HandleAllocated())
     PostMessageA(handle_, CM_RELEASE, 0, 0);
   else
-    delete this;
+    Free();
 }
 
 namespace {

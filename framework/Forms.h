@@ -76,6 +76,8 @@ class TForm : public TScrollingWinControl {
   void SetModalResult(int v) { modalResult_ = v; }
   bool IsModal() const { return modal_; }
   bool Showing() const override { return showing_; }
+  // OnDestroy, then components, controls and window go while the form is still whole.
+  void BeforeDestruction() override;
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;

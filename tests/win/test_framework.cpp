@@ -163,6 +163,111 @@ TEST(Messages, ExceptionInAHandlerGoesToTheApplication) {
   EXPECT_EQ(sender, panel);
 }
 
+TEST(Messages, FrameworkNotificationsReachTheControlsTheyConcern) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->AfterConstruction();
+  auto* panel = Make<TPanel>(form.get(), 0, 0, 100, 100);
+  auto* edit = Make<TEdit>(panel, 0, 0, 50, 20);
+  panel->HandleNeeded();
+  std::vector<std::string> seen;
+  auto watch = [&](TControl* c, const std::string& who) {
+    TWndMethod old = c->WindowProc;
+    c->WindowProc = [&seen, who, old, c](TMessage& m) {
+      switch (m.Msg) {
+        case CM_VISIBLECHANGED: seen.push_back(who + " visible " + std::to_string(m.WParam)); break;
+        case CM_ENABLEDCHANGED: seen.push_back(who + " enabled"); break;
+        case CM_TEXTCHANGED: seen.push_back(who + " text"); break;
+        case CM_RECREATEWND: seen.push_back(who + " recreate " + (static_cast<TWinControl*>(c)->HandleAllocated() ? "with window" : "without")); break;
+        case CM_CONTROLLISTCHANGE:
+          seen.push_back(who + (m.LParam ? " inserted " : " removed ") +
+                         reinterpret_cast<TControl*>(m.WParam)->ClassName());
+          break;
+        default: break;
+      }
+      old(m);
+    };
+  };
+  watch(panel, "panel");
+  watch(edit, "edit");
+  edit->SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(edit->Handle()));
+  edit->SetVisible(true);
+  edit->SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(edit->Handle()));
+  edit->SetText("typed");
+  edit->RecreateWnd();
+  EXPECT_EQ(edit->Text(), "typed");  // kept across the new window
+  EXPECT_FALSE(IsWindowEnabled(edit->Handle()));
+  auto* label = Make<TLabel>(panel, 0, 0, 10, 10);
+  label->Free();
+  EXPECT_EQ(seen, (std::vector<std::string>{"edit visible 0", "edit visible 1", "edit enabled", "edit text",
+                                            "edit recreate with window", "panel inserted TLabel",
+                                            "panel removed TLabel"}));
+}
+
+TEST(Appearance, ParentFontAndColourFollowUntilSetOwn) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  auto* panel = Make<TPanel>(form.get(), 0, 0, 200, 100);
+  auto* edit = Make<TEdit>(panel, 0, 0, 50, 20);
+  auto* label = Make<TLabel>(panel, 0, 40, 50, 20);
+  form->AfterConstruction();
+  form->Font().SetName("Tahoma");
+  form->Font().SetHeight(-15);
+  EXPECT_EQ(panel->Font().Height(), -15);
+  EXPECT_EQ(edit->Font().Height(), -15);
+  EXPECT_EQ(label->Font().Height(), -15);
+  LOGFONTA lf{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit->Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  EXPECT_EQ(lf.lfHeight, -15);  // the window uses it too
+  label->Font().SetColor(clRed);  // its own font from now on
+  EXPECT_FALSE(label->ParentFont());
+  form->Font().SetHeight(-20);
+  EXPECT_EQ(edit->Font().Height(), -20);
+  EXPECT_EQ(label->Font().Height(), -15);
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit->Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+  EXPECT_EQ(lf.lfHeight, -20);
+
+  panel->SetColor(clTeal);
+  EXPECT_EQ(label->Color(), clTeal);  // labels take their parent's colour
+  EXPECT_EQ(edit->Color(), clWindow);  // edits keep their own
+  // The parent asks the child for its colours (WM_CTLCOLOREDIT reflected to it).
+  edit->SetColor(clBlack);
+  edit->Font().SetColor(0x998989);
+  HDC dc = GetDC(edit->Handle());
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(panel->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit->Handle())));
+  LOGBRUSH lb{};
+  GetObjectA(brush, sizeof lb, &lb);
+  EXPECT_EQ(lb.lbColor, static_cast<COLORREF>(clBlack));
+  EXPECT_EQ(GetTextColor(dc), static_cast<COLORREF>(0x998989));
+  ReleaseDC(edit->Handle(), dc);
+}
+
+TEST(Appearance, LabelAutoSizeFollowsTextAndKeepsItsRightEdge) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  form->AfterConstruction();
+  auto* label = Make<TLabel>(form.get(), 100, 10, 10, 10);
+  label->SetCaption("Short");
+  const int shortWidth = label->Width();
+  EXPECT_GT(shortWidth, 10);
+  EXPECT_GT(label->Height(), 8);
+  label->SetCaption("A much longer caption");
+  EXPECT_GT(label->Width(), shortWidth);
+  label->SetAlignment(TAlignment::taRightJustify);
+  const int right = label->Left() + label->Width();
+  label->SetCaption("Short");
+  EXPECT_EQ(label->Left() + label->Width(), right);
+  // Word wrap keeps the width and grows the height.
+  label->SetWordWrap(true);
+  label->SetBounds(0, 0, 40, 10);
+  label->SetCaption("one two three four five");
+  EXPECT_EQ(label->Width(), 40);
+  EXPECT_GT(label->Height(), 2 * 13 - 1);
+  label->SetAutoSize(false);
+  label->SetCaption("x");
+  EXPECT_GT(label->Height(), 2 * 13 - 1);
+}
+
 TEST(Painting, WindowlessChildrenPaintedByParentClippedInZOrder) {
   auto form = std::make_unique<TTestForm>(nullptr);
   form->AfterConstruction();
@@ -544,6 +649,48 @@ TEST(Bitmaps, LoadBmpBytesIntoA32BitViewAndRejectDamagedFiles) {
   offset[10] = 200;  // pixel data said to start past the end
   EXPECT_THROW(bitmap.LoadFromBmpBytes(offset.data(), offset.size()), std::runtime_error);
   EXPECT_THROW(bitmap.LoadFromBmpBytes("BM", 2), std::runtime_error);
+}
+
+TEST(Bitmaps, RowOrderChangeAndCopyKeepThePicture) {
+  TBitmap a(2, 2);
+  Bitmap32 v = a.View();
+  v.At(0, 0) = Pixel32{1, 2, 3, 4};
+  v.At(1, 1) = Pixel32{5, 6, 7, 8};
+  a.SetTopDown(true);
+  EXPECT_TRUE(a.TopDown());
+  EXPECT_EQ(a.View().At(0, 0), (Pixel32{1, 2, 3, 4}));
+  EXPECT_EQ(a.View().At(1, 1), (Pixel32{5, 6, 7, 8}));
+  TBitmap b;
+  b.Assign(a);
+  EXPECT_EQ(b.View().At(1, 1), (Pixel32{5, 6, 7, 8}));
+  b.View().At(1, 1) = Pixel32{};
+  EXPECT_EQ(a.View().At(1, 1), (Pixel32{5, 6, 7, 8}));  // its own pixels
+  b.SetSize(0, 5);
+  EXPECT_TRUE(b.Empty());
+  EXPECT_TRUE(b.View().Empty());
+  // A canvas keeps working across font changes (the old font leaves the DC first).
+  TBitmap c(50, 20);
+  c.Canvas().Font().SetHeight(-8);
+  const int small = c.Canvas().TextWidth("Kestamor");
+  c.Canvas().Font().SetHeight(-16);
+  EXPECT_GT(c.Canvas().TextWidth("Kestamor"), small);
+}
+
+TEST(CheckBoxes, UserClickTogglesAndFiresOnClick) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  auto* box = Make<TCheckBox>(form.get(), 0, 0, 100, 20);
+  box->SetChecked(true);  // while loading: no click
+  int clicks = 0;
+  box->OnClick = [&](TObject*) { ++clicks; };
+  form->AfterConstruction();
+  EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(box->Checked());
+  EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  box->SetState(TCheckBoxState::cbGrayed);
+  SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(box->Checked());
+  EXPECT_EQ(clicks, 3);
 }
 
 TEST(Title, ExecutableNameRule) {
