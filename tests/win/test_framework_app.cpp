@@ -266,6 +266,45 @@ TEST(Forms, ShowModalDisablesOtherWindowsAndAsksOnClose) {
   EXPECT_THROW(other->ShowModal(), EInvalidOperation);  // already visible
 }
 
+TEST(Forms, CloseFreesHidesOrRefusesAsTheHandlersSay) {
+  bool destroyed = false;
+  auto* form = NewForm<TForm>(nullptr);
+  form->OnDestroy = [&](TObject*) { destroyed = true; };
+  form->Show();
+  bool canClose = false;
+  form->OnCloseQuery = [&](TObject*, bool& can) { can = canClose; };
+  form->Close();
+  EXPECT_TRUE(form->Showing());  // refused
+  canClose = true;
+  form->Close();  // the default action hides
+  EXPECT_FALSE(form->Showing());
+  EXPECT_FALSE(IsWindowVisible(form->Handle()));
+  form->Show();
+  form->OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
+  PostMessageA(form->Handle(), WM_CLOSE, 0, 0);  // the title bar's close button
+  ASSERT_TRUE(PumpUntil([&] { return destroyed; }));
+  EXPECT_EQ(Screen->FormCount(), 0);
+}
+
+TEST(Forms, OnCreateErrorsGoToTheApplicationAndAbortIsSilent) {
+  std::vector<std::string> shown;
+  Application->OnException = [&](TObject*, const std::exception& e) { shown.push_back(e.what()); };
+  struct TFailing : public TForm {
+    explicit TFailing(TComponent* owner) : TForm(owner) {
+      OnCreate = [](TObject*) { throw std::runtime_error("Invalid data type for 'ProgramFilesDir'"); };
+    }
+  };
+  std::unique_ptr<TForm>(NewForm<TFailing>(nullptr));
+  struct TAborting : public TForm {
+    explicit TAborting(TComponent* owner) : TForm(owner) {
+      OnCreate = [](TObject*) { Abort(); };
+    }
+  };
+  std::unique_ptr<TForm>(NewForm<TAborting>(nullptr));
+  Application->OnException = nullptr;
+  EXPECT_EQ(shown, (std::vector<std::string>{"Invalid data type for 'ProgramFilesDir'"}));
+}
+
 namespace {
 
 class TMainForm : public TForm {
