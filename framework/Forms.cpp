@@ -650,10 +650,8 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 }
 
 void TApplication::ShowException(const std::exception& e) {
-  std::string text = e.what();
-  // As the framework always has: a message that ends in a letter or digit gets a full stop.
-  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-  MessageBox(text, Title(), MB_OK | MB_ICONERROR);
+  // The message exactly as thrown: callers and tests compare it with the quoted texts.
+  MessageBox(e.what(), Title(), MB_OK | MB_ICONERROR);
 }
 
 void TApplication::HandleException(TObject* sender) {
