@@ -102,7 +102,8 @@ class TPNGLoader {
         continue;
       } else if (key == kGAMA) {
         const uint8_t* p = ReadData(h);
-        if (h.length >= 4) {
+        // After the image data it can no longer change anything.
+        if (h.length >= 4 && !imageDone) {
           color_.SetGamma(BE32(p) / 100000.0);
           g_.properties_.GammaCorrection = true;
         }

@@ -61,6 +61,19 @@ void SwapRedBlue(const uint8_t* __restrict src, uint8_t* __restrict dst, uint32_
   }
 }
 
+// RGBA to BGRA through the gamma table, to every stride-th byte of dst. The
+// buffers and the table never overlap, which lets the compiler keep loads in flight.
+void SwapRedBlueGamma(const uint8_t* __restrict src, uint8_t* __restrict dst, uint32_t pixels, std::size_t stride,
+                      const uint8_t* __restrict g) {
+  for (uint32_t i = 0; i < pixels; ++i, src += 4, dst += stride) {
+    const uint8_t r = src[0], gr = src[1], b = src[2], a = src[3];
+    dst[0] = g[b];
+    dst[1] = g[gr];
+    dst[2] = g[r];
+    dst[3] = a;
+  }
+}
+
 }  // namespace
 
 void TColorManager::SetSourceAndTarget(const TSampleLayout& source, TPixelFormat target) {
@@ -112,16 +125,26 @@ void TColorManager::ResetGamma() {
 
 void TColorManager::SetGamma(double fileGamma) {
   const double m = fileGamma > 0 ? fileGamma : 1.0;
-  const double exponent = 1.0 / (m * 2.2);
-  const int oldRounding = std::fegetround();
-  std::fesetround(FE_TONEAREST);  // nearbyint: nearest, ties to even
-  gammaIdentity_ = true;
-  for (unsigned i = 0; i < 256; ++i) {
-    const double v = std::nearbyint(std::pow(i / 255.0, exponent) * 255.0);
-    gamma_[i] = static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
-    gammaIdentity_ = gammaIdentity_ && gamma_[i] == i;
+  // A skin's images share one or two gamma values, and a table costs 256
+  // calls of pow: keep the last one.
+  thread_local double cachedGamma = 0;
+  thread_local std::array<uint8_t, 256> cachedTable{};
+  thread_local bool cachedIdentity = true;
+  if (m != cachedGamma) {
+    const double exponent = 1.0 / (m * 2.2);
+    const int oldRounding = std::fegetround();
+    std::fesetround(FE_TONEAREST);  // nearbyint: nearest, ties to even
+    cachedIdentity = true;
+    for (unsigned i = 0; i < 256; ++i) {
+      const double v = std::nearbyint(std::pow(i / 255.0, exponent) * 255.0);
+      cachedTable[i] = static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+      cachedIdentity = cachedIdentity && cachedTable[i] == i;
+    }
+    std::fesetround(oldRounding);
+    cachedGamma = m;
   }
-  std::fesetround(oldRounding);
+  gamma_ = cachedTable;
+  gammaIdentity_ = cachedIdentity;
   gammaOn_ = true;
 }
 
@@ -211,13 +234,7 @@ void TColorManager::ConvertRow(const uint8_t* src, uint8_t* dst, uint32_t pixels
       if (dense && gammaIdentity_) {
         SwapRedBlue(src, d, pixels);
       } else {
-        const std::size_t stride = 4 * static_cast<std::size_t>(colStep);
-        for (uint32_t i = 0; i < pixels; ++i, src += 4, d += stride) {
-          d[0] = g[src[2]];
-          d[1] = g[src[1]];
-          d[2] = g[src[0]];
-          d[3] = src[3];
-        }
+        SwapRedBlueGamma(src, d, pixels, 4 * static_cast<std::size_t>(colStep), g);
       }
       break;
     }

@@ -33,12 +33,22 @@ void Unfilter(uint8_t type, uint8_t* row, const uint8_t* prior, std::size_t n, s
       break;
     case 4:  // Paeth
       for (std::size_t i = 0; i < first; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
-      if (BPP) {
-        // Whole pixels at a time: the channels are independent, which keeps the pipeline busy.
-        std::size_t i = bpp;
+      if (BPP && n >= BPP) {
+        // Whole pixels at a time, the left and upper-left pixels kept in
+        // registers: the channels are independent chains that run side by side.
+        int a[BPP ? BPP : 1], c[BPP ? BPP : 1];
+#pragma GCC unroll 8
+        for (std::size_t k = 0; k < BPP; ++k) a[k] = row[k], c[k] = prior[k];
+        std::size_t i = BPP;
         for (; i + BPP <= n; i += BPP)
-          for (std::size_t k = 0; k < BPP; ++k)
-            row[i + k] = static_cast<uint8_t>(row[i + k] + Paeth(row[i + k - BPP], prior[i + k], prior[i + k - BPP]));
+#pragma GCC unroll 8
+          for (std::size_t k = 0; k < BPP; ++k) {
+            const int b = prior[i + k];
+            const int x = static_cast<uint8_t>(row[i + k] + Paeth(a[k], b, c[k]));
+            row[i + k] = static_cast<uint8_t>(x);
+            a[k] = x;
+            c[k] = b;
+          }
         for (; i < n; ++i) row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
       } else {
         for (std::size_t i = bpp; i < n; ++i)
