@@ -144,7 +144,7 @@ void NinePiece(Bitmap32& dst, int X, int Y, int W, int H, const Bitmap32& master
 void Section(Bitmap32& dst, int x, int y, int w, int h, const Bitmap32& master, const SkinLayout& layout,
              const char* section, const char* key, int cell) {
   if (const ImageDesc* d = layout.Find(section, key))
-    NinePiece(dst, x, y, w, h, master, *d, cell, d->wl, d->wt, d->wr, d->wb, d->shape == '^' ? d->drawMode : 0);
+    NinePiece(dst, x, y, w, h, master, *d, cell, d->wl, d->wt, d->wr, d->wb, d->shape == TsValueShape::Border ? d->drawMode : 0);
 }
 
 void StateImage(Bitmap32& dst, int x, int y, const Bitmap32& master, const SkinLayout& layout, const char* key, int cell) {

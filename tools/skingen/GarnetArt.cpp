@@ -625,7 +625,7 @@ Bitmap32 DrawMaster(const SkinLayout& layout) {
       problems += std::string("no image ") + e.section + "/" + e.key + " in the options\n";
       continue;
     }
-    if (d->shape == '!') {
+    if (d->IsFile()) {
       problems += d->Name() + " is a file image, not part of the master bitmap\n";
       continue;
     }
@@ -636,7 +636,7 @@ Bitmap32 DrawMaster(const SkinLayout& layout) {
     painted.push_back(d);
   }
   for (const ImageDesc& d : layout.images) {
-    if (d.shape == '!') continue;
+    if (d.IsFile()) continue;
     const Rect& r = d.rect;
     if (r.left < 0 || r.top < 0 || r.right > kMasterWidth || r.bottom > kMasterHeight || r.Width() <= 0 ||
         r.Height() <= 0)

@@ -1,10 +1,14 @@
-// Where the Garnet skin's images lie: read from the skin's own options text, so that the
-// pictures the generator draws and the rectangles the options name cannot drift apart.
+// Where the Garnet skin's images lie: read from the skin's own options text with the
+// engine's own options and descriptor parsers, so that the pictures the generator draws, the
+// rectangles the options name and what the engine makes of them cannot drift apart.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "skin/data/sMaskData.h"
+#include "skin/data/sSkinOptions.h"
 
 namespace skingen {
 
@@ -18,22 +22,23 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-// One image value of the options: a rectangle of the master bitmap ("@", "^", "~") or a
-// picture file ("!").
+// One image value of the options: a rectangle of the master bitmap ("@", "^", "~", "#")
+// or a picture file of the skin ("!", "name.bmp").
 struct ImageDesc {
   std::string section;
   std::string key;
-  char shape = 0;     // '@' glyph, '^' border, '~' texture, '!' file
+  TsValueShape shape = TsValueShape::None;
   Rect rect;          // master-bitmap shapes only
   int count = 1;      // state cells side by side
   int maskType = 0;   // 1: the lower half is an alpha mask
   int wl = 0, wt = 0, wr = 0, wb = 0;
   int drawMode = 0;
-  std::string file;   // '!' shape: the file name as written
+  std::string file;   // file shapes: the file name the engine looks up
 
   std::string Name() const { return section + "/" + key; }
+  bool IsFile() const { return shape == TsValueShape::File || shape == TsValueShape::BitmapFile; }
   int CellWidth() const { return count > 0 ? rect.Width() / count : 0; }
-  int CellHeight() const { return maskType == 1 ? rect.Height() / 2 : rect.Height(); }
+  int CellHeight() const { return maskType < 0 ? 0 : rect.Height() / (maskType + 1); }
   Rect Cell(int i) const {
     return {rect.left + i * CellWidth(), rect.top, rect.left + (i + 1) * CellWidth(),
             rect.top + CellHeight()};
@@ -41,17 +46,17 @@ struct ImageDesc {
 };
 
 struct SkinLayout {
-  std::vector<std::string> sections;  // file order
-  std::vector<ImageDesc> images;      // file order
-  std::vector<std::pair<std::string, std::string>> globals;  // GLOBALINFO keys and values
+  TsSkinOptions options;
+  std::vector<ImageDesc> images;  // in the order the engine loads them
 
   const ImageDesc* Find(std::string_view section, std::string_view key) const;
   std::string Global(std::string_view key) const;
 };
 
-// Parses the options text (CR LF, CR or LF line ends; ";" comments; "[SECTION]";
-// "KEY=VALUE"). Throws std::runtime_error naming the section and key of a malformed
-// descriptor.
+// Parses the options text. Every value the engine takes for an image becomes an entry
+// (GLOBALINFO MASTERBITMAP names the master bitmap itself and is none). Throws
+// std::runtime_error naming the section and key of a malformed descriptor, and of a file
+// descriptor that names no picture (the engine would drop it without a word).
 SkinLayout ParseSkinLayout(std::string_view text);
 
 }  // namespace skingen

@@ -92,7 +92,7 @@ int Run(int argc, char** argv) {
   std::deque<Bitmap32> glows;  // stable addresses for the views below
   std::vector<NamedImage> glowViews;
   for (const ImageDesc& d : layout.images) {
-    if (d.shape != '!') continue;
+    if (!d.IsFile()) continue;
     if (d.file == "HUGE.BMP") {
       huge = DrawHugeButton(d);
       WriteFile(outdir + "/Huge.bmp", WriteBmp24(huge));
