@@ -94,6 +94,7 @@ class TPNGLoader {
         const uint8_t* p = ReadData(h);
         if (g_.properties_.ColorType == 3) {
           ChooseFormat();
+          havePalette_ = true;
           palette_.clear();
           for (uint32_t i = 0; i < h.length / 3; ++i, p += 3)
             palette_.push_back({color_.Gamma(p[2]), color_.Gamma(p[1]), color_.Gamma(p[0]), 255});
@@ -342,6 +343,8 @@ class TPNGLoader {
   ChunkHeader DecodeImage(const ChunkHeader& first) {
     Progress(TProgressStage::psRunning, 0, "Transfering...");
     ChooseFormat();
+    // Indexes without colours would decode to nothing but black.
+    if (g_.properties_.ColorType == 3 && !havePalette_) throw EInvalidGraphic(kInvalidPalette);
     const TPNGImageProperties& pr = g_.properties_;
     PrepareBitmap();
 
@@ -405,6 +408,7 @@ class TPNGLoader {
   int rampLevels_ = 0;
   int bytesPerPixel_ = 1;
   std::vector<Pixel32> palette_;
+  bool havePalette_ = false;
   std::vector<uint8_t> trns_, bkgd_;
   bool feeding_ = false;
   ChunkHeader next_;

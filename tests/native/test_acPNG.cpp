@@ -113,6 +113,8 @@ TEST(PNGDecoder, MalformedFilesFailWithTheExactMessage) {
        "Cannot load image. The compression scheme is not supported for PNG files."},
       {"palette of 10 bytes", Png({Chunk("IHDR", IHDR(8, 1, 1, 3)), Chunk("PLTE", Bytes(10)), Chunk("IEND", {})}),
        "Cannot load image. Palette in PNG file is invalid."},
+      {"palette image without a palette", Png({Chunk("IHDR", IHDR(8, 1, 1, 3)), Chunk("IDAT", Zlib(grey1)), Chunk("IEND", {})}),
+       "Cannot load image. Palette in PNG file is invalid."},
       {"PLTE CRC", Png({Chunk("IHDR", IHDR(8, 1, 1, 3)), Chunk("PLTE", Bytes(6), true), Chunk("IEND", {})}), kCRC},
       {"gAMA CRC", RGBA({Chunk("gAMA", Gamma(45454), true)}), kCRC},
       {"bKGD CRC", RGBA({Chunk("bKGD", Bytes(6), true)}), kCRC},
