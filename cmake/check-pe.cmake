@@ -1,5 +1,6 @@
 # Checks that a file is a Windows PE image of the expected machine and subsystem.
-# cmake -DFILE=x.exe -DMACHINE=14c -DSUBSYSTEM=2 -P check-pe.cmake
+# cmake -DFILE=x.exe -DMACHINE=014c -DMAGIC=010b -DSUBSYSTEM=2 -P check-pe.cmake
+# (machine 014c: x86, 8664: x64; magic 010b: PE32, 020b: PE32+; subsystem 2: GUI)
 file(READ "${FILE}" dos LIMIT 64 HEX)
 string(SUBSTRING "${dos}" 0 4 mz)
 if(NOT mz STREQUAL "4d5a")
@@ -26,10 +27,15 @@ endif()
 # Optional header starts at 24; its magic tells PE32 (10b) from PE32+ (20b); the
 # subsystem field is at optional-header offset 68 in both.
 string(SUBSTRING "${pe}" 48 4 magic_le)
+string(SUBSTRING "${magic_le}" 2 2 g1)
+string(SUBSTRING "${magic_le}" 0 2 g0)
+if(NOT "${g1}${g0}" STREQUAL "${MAGIC}")
+  message(FATAL_ERROR "${FILE}: optional header magic 0x${g1}${g0}, expected 0x${MAGIC}")
+endif()
 string(SUBSTRING "${pe}" 184 4 subsys_le)
 string(SUBSTRING "${subsys_le}" 0 2 s0)
 math(EXPR subsystem "0x${s0}")
 if(NOT subsystem EQUAL ${SUBSYSTEM})
   message(FATAL_ERROR "${FILE}: subsystem ${subsystem}, expected ${SUBSYSTEM}")
 endif()
-message(STATUS "${FILE}: PE machine 0x${MACHINE}, optional header magic ${magic_le}, subsystem ${subsystem}")
+message(STATUS "${FILE}: PE machine 0x${MACHINE}, optional header magic 0x${MAGIC}, subsystem ${subsystem}")
