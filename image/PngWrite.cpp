@@ -25,7 +25,7 @@ void PutChunk(std::vector<uint8_t>& out, const char type[4], const std::vector<u
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const Bitmap32& bmp, bool keepAlpha) {
+std::vector<uint8_t> EncodePng(const Bitmap32& bmp, bool keepAlpha, const PngChunks& chunks) {
   const int w = bmp.Width(), h = bmp.Height();
   if (bmp.Empty()) throw std::invalid_argument("cannot encode an empty bitmap");
   const int channels = keepAlpha ? 4 : 3;
@@ -57,6 +57,29 @@ std::vector<uint8_t> EncodePng(const Bitmap32& bmp, bool keepAlpha) {
   ihdr.push_back(0);                    // adaptive filtering
   ihdr.push_back(0);                    // no interlace
   PutChunk(out, "IHDR", ihdr);
+  if (chunks.Gamma) {
+    std::vector<uint8_t> gama;
+    PutBE32(gama, chunks.Gamma);
+    PutChunk(out, "gAMA", gama);
+  }
+  if (chunks.SrgbChromaticities) {
+    std::vector<uint8_t> chrm;
+    for (uint32_t v : {31270u, 32900u, 64000u, 33000u, 30000u, 60000u, 15000u, 6000u}) PutBE32(chrm, v);
+    PutChunk(out, "cHRM", chrm);
+  }
+  if (chunks.PixelsPerMetre) {
+    std::vector<uint8_t> phys;
+    PutBE32(phys, chunks.PixelsPerMetre);
+    PutBE32(phys, chunks.PixelsPerMetre);
+    phys.push_back(1);  // unit: metre
+    PutChunk(out, "pHYs", phys);
+  }
+  for (const auto& [keyword, text] : chunks.Texts) {
+    std::vector<uint8_t> t(keyword.begin(), keyword.end());
+    t.push_back(0);
+    t.insert(t.end(), text.begin(), text.end());
+    PutChunk(out, "tEXt", t);
+  }
   PutChunk(out, "IDAT", packed);
   PutChunk(out, "IEND", {});
   return out;

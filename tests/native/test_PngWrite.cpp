@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <csetjmp>
+#include <cstring>
+#include <string>
+
 namespace {
 std::vector<uint8_t> DecodeRgbaWithLibpng(const std::vector<uint8_t>& file, int& w, int& h) {
   png_image img{};
@@ -39,4 +43,59 @@ TEST(PngWrite, LibpngReadsBackEveryPixelWithAndWithoutAlpha) {
       }
   }
   EXPECT_THROW(EncodePng(Bitmap32()), std::invalid_argument);
+}
+
+namespace {
+struct ReadBack {
+  png_fixed_point gamma = 0;
+  png_uint_32 resX = 0;
+  int unit = -1;
+  std::string software;
+  bool chrm = false;
+};
+
+void ReadBytes(png_structp png, png_bytep out, png_size_t n) {
+  auto* cursor = static_cast<const uint8_t**>(png_get_io_ptr(png));
+  std::memcpy(out, *cursor, n);
+  *cursor += n;
+}
+
+ReadBack ReadAncillary(const std::vector<uint8_t>& file) {
+  ReadBack r;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return r;
+  }
+  const uint8_t* cursor = file.data();
+  png_set_read_fn(png, &cursor, ReadBytes);
+  png_read_info(png, info);
+  png_get_gAMA_fixed(png, info, &r.gamma);
+  png_uint_32 y = 0;
+  png_get_pHYs(png, info, &r.resX, &y, &r.unit);
+  png_textp text = nullptr;
+  int count = 0;
+  png_get_text(png, info, &text, &count);
+  for (int i = 0; i < count; ++i)
+    if (std::string(text[i].key) == "Software") r.software = text[i].text;
+  r.chrm = png_get_valid(png, info, PNG_INFO_cHRM) != 0;
+  png_destroy_read_struct(&png, &info, nullptr);
+  return r;
+}
+}  // namespace
+
+TEST(PngWrite, AncillaryChunksReachAReaderIntact) {
+  Bitmap32 bmp(2, 2);
+  PngChunks chunks;
+  chunks.Gamma = 45454;
+  chunks.SrgbChromaticities = true;
+  chunks.PixelsPerMetre = 3780;
+  chunks.Texts = {{"Software", "Kestamor skingen"}};
+  const ReadBack r = ReadAncillary(EncodePng(bmp, true, chunks));
+  EXPECT_EQ(r.gamma, 45454);
+  EXPECT_EQ(r.resX, 3780u);
+  EXPECT_EQ(r.unit, PNG_RESOLUTION_METER);
+  EXPECT_EQ(r.software, "Kestamor skingen");
+  EXPECT_TRUE(r.chrm);
 }

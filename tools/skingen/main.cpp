@@ -109,7 +109,14 @@ int Run(int argc, char** argv) {
     if (!button) throw std::runtime_error(d.Name() + ": no button image " + buttonKey);
     const int margin = std::stoi(layout.Global(buttonKey + "GLOWMARGIN"));
     glows.push_back(DrawGlow(master, *button, margin, buttonKey.find("CLOSE") != std::string::npos));
-    WriteFile(outdir + "/" + *name, EncodePng(glows.back()));
+    // Like the skin's original glow images: gamma 1/2.2 (decoded unchanged),
+    // chromaticities, 96 dpi and a tag, all of which the engine's decoder skips or reads.
+    PngChunks chunks;
+    chunks.Gamma = 45454;
+    chunks.SrgbChromaticities = true;
+    chunks.PixelsPerMetre = 3780;
+    chunks.Texts = {{"Software", "Kestamor skingen"}};
+    WriteFile(outdir + "/" + *name, EncodePng(glows.back(), true, chunks));
     glowViews.push_back({*name, &glows.back()});
   }
   if (huge.Empty() || glows.size() != std::size(kGlowFiles))
