@@ -5,14 +5,25 @@
 //   wininfo find  <caption>          -> "left top right bottom clientLeft clientTop"
 //   wininfo child <caption> <text>   -> "left top right bottom enabled checked"
 //   wininfo close <caption>
+//   wininfo at <x> <y>               -> the text of the window on top at that screen point
 // Exit code 1 when the window is not there.
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 
 namespace {
+
+// The window's text as the window itself reports it (edits keep theirs apart from the caption).
+std::string TextOf(HWND hwnd) {
+  char buf[512] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000,
+                           &copied))
+    return {};
+  return std::string(buf);
+}
 
 struct ChildQuery {
   const char* text;
@@ -21,9 +32,7 @@ struct ChildQuery {
 
 BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
   auto* q = reinterpret_cast<ChildQuery*>(param);
-  char buf[512] = {};
-  GetWindowTextA(hwnd, buf, sizeof buf);
-  if (std::strcmp(buf, q->text) == 0 && IsWindowVisible(hwnd)) {
+  if (TextOf(hwnd) == q->text && IsWindowVisible(hwnd)) {
     q->found = hwnd;
     return FALSE;
   }
@@ -34,10 +43,27 @@ BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: wininfo find|child|close <caption> [text]\n");
+    std::fprintf(stderr, "usage: wininfo find|child|close <caption> [text] | at <x> <y>\n");
     return 2;
   }
   const std::string cmd = argv[1];
+  if (cmd == "at" && argc >= 4) {
+    // Descends from the top-level window to the deepest visible child at the point,
+    // disabled ones included (WindowFromPoint would skip those).
+    const POINT screen{std::atol(argv[2]), std::atol(argv[3])};
+    HWND hit = WindowFromPoint(screen);
+    if (!hit) return 1;
+    hit = GetAncestor(hit, GA_ROOT);
+    for (;;) {
+      POINT p = screen;
+      ScreenToClient(hit, &p);
+      HWND child = ChildWindowFromPointEx(hit, p, CWP_SKIPINVISIBLE);
+      if (!child || child == hit) break;
+      hit = child;
+    }
+    std::printf("%s\n", TextOf(hit).c_str());
+    return 0;
+  }
   HWND top = FindWindowA(nullptr, argv[2]);
   if (!top) return 1;
   if (cmd == "find") {
