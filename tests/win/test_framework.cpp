@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "WinTestSupport.h"
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -39,22 +41,6 @@ class TTestForm : public TForm {
   FRAMEWORK_CLASS(TTestForm)
 };
 
-template <class Cond>
-bool PumpUntil(Cond cond, int ms = 5000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!cond()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-  return true;
-}
-
-std::string WindowClass(HWND wnd) {
-  char name[256] = {};
-  GetClassNameA(wnd, name, sizeof name);
-  return name;
-}
 
 template <class T>
 T* Make(TWinControl* parent, int l, int t, int w, int h) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "WinTestSupport.h"
+
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -15,22 +17,6 @@
 
 namespace {
 
-template <class Cond>
-bool PumpUntil(Cond cond, int ms = 5000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (!cond()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-  return true;
-}
-
-std::string WindowClass(HWND wnd) {
-  char name[256] = {};
-  GetClassNameA(wnd, name, sizeof name);
-  return name;
-}
 
 std::string WindowText(HWND wnd) {
   char text[256] = {};

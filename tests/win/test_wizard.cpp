@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "WizardDriver.h"
+#include "WinTestSupport.h"
 #include "installer/Unit1.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Test support for driving the real wizard window: clicks through Windows
+// Support for the Windows tests: message pumping, clicks through Windows
 // messages, registry values set for one test, message boxes answered from a
 // watcher thread, and screenshots of a window as PNG files.
 #pragma once
@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <thread>
@@ -15,6 +16,21 @@
 
 // Handles every waiting message a few times over, so that posted follow-ups run too.
 void Pump(int rounds = 5);
+
+// Handles messages until cond() holds; false when ms pass first.
+template <class Cond>
+bool PumpUntil(Cond cond, int ms = 5000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!cond()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Application->ProcessMessages();
+    Sleep(5);
+  }
+  return true;
+}
+
+// The window's class name.
+std::string WindowClass(HWND wnd);
 
 // A press and release of the left button, as the control's window receives it.
 void Click(TWinControl* control);

@@ -1,4 +1,4 @@
-#include "WizardDriver.h"
+#include "WinTestSupport.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -22,6 +22,12 @@ void Pump(int rounds) {
     Application->ProcessMessages();
     Sleep(10);
   }
+}
+
+std::string WindowClass(HWND wnd) {
+  char name[256] = {};
+  GetClassNameA(wnd, name, sizeof name);
+  return name;
 }
 
 void Click(TWinControl* control) {
