@@ -355,17 +355,8 @@ TGraphicControl::~TGraphicControl() { canvas_.SetHandle(nullptr); }
 
 void TGraphicControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT && m.WParam) {
-    canvas_.SetHandle(reinterpret_cast<HDC>(m.WParam));
-    canvas_.Font().Assign(Font());
-    canvas_.Brush().SetStyle(TBrushStyle::bsSolid);
-    canvas_.Brush().SetColor(Color());
-    try {
-      Paint();
-    } catch (...) {
-      canvas_.SetHandle(nullptr);
-      throw;
-    }
-    canvas_.SetHandle(nullptr);
+    TCanvasPaintScope scope(canvas_, reinterpret_cast<HDC>(m.WParam), Font(), Color());
+    Paint();
     return;
   }
   TControl::WndProc(m);
@@ -1025,15 +1016,6 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
 TCustomControl::~TCustomControl() { canvas_.SetHandle(nullptr); }
 
 void TCustomControl::PaintWindow(HDC dc) {
-  canvas_.SetHandle(dc);
-  canvas_.Font().Assign(Font());
-  canvas_.Brush().SetStyle(TBrushStyle::bsSolid);
-  canvas_.Brush().SetColor(Color());
-  try {
-    Paint();
-  } catch (...) {
-    canvas_.SetHandle(nullptr);
-    throw;
-  }
-  canvas_.SetHandle(nullptr);
+  TCanvasPaintScope scope(canvas_, dc, Font(), Color());
+  Paint();
 }

@@ -402,17 +402,8 @@ int TForm::ShowModal() {
 
 void TForm::PaintWindow(HDC dc) {
   if (!OnPaint) return;
-  canvas_.SetHandle(dc);
-  canvas_.Font().Assign(Font());
-  canvas_.Brush().SetStyle(TBrushStyle::bsSolid);
-  canvas_.Brush().SetColor(Color());
-  try {
-    OnPaint(this);
-  } catch (...) {
-    canvas_.SetHandle(nullptr);
-    throw;
-  }
-  canvas_.SetHandle(nullptr);
+  TCanvasPaintScope scope(canvas_, dc, Font(), Color());
+  OnPaint(this);
 }
 
 void TForm::WndProc(TMessage& m) {

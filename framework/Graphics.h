@@ -187,6 +187,24 @@ class TCanvas : public TObject {
   HGDIOBJ oldFont_ = nullptr, oldBrush_ = nullptr, oldPen_ = nullptr;
 };
 
+// Attaches a canvas to a DC for one paint, with the painting control's font and a solid
+// brush of its colour, and lets go of the DC when the paint ends, thrown out of or not.
+class TCanvasPaintScope {
+ public:
+  TCanvasPaintScope(TCanvas& canvas, HDC dc, const TFont& font, TColor color) : canvas_(canvas) {
+    canvas_.SetHandle(dc);
+    canvas_.Font().Assign(font);
+    canvas_.Brush().SetStyle(TBrushStyle::bsSolid);
+    canvas_.Brush().SetColor(color);
+  }
+  ~TCanvasPaintScope() { canvas_.SetHandle(nullptr); }
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+ private:
+  TCanvas& canvas_;
+};
+
 // A 32-bit device-independent bitmap (DIB section), bottom-up unless made top-down, with a
 // Bitmap32 view of its pixels and a canvas on a memory DC.
 class TBitmap : public TObject {

@@ -9,8 +9,6 @@ std::string ProposedInstallFolder(const std::string& programFilesDir) {
   return WithTrailingBackslash(programFilesDir) + "Kestamor";
 }
 
-std::string ChooseProgramFilesDir(const std::string& fromRegistry, const std::string& fromShell) {
-  if (!fromRegistry.empty()) return fromRegistry;
-  if (!fromShell.empty()) return fromShell;
-  return "C:\\Program Files\\";
+std::string FallbackProgramFilesDir(const std::string& fromShell) {
+  return fromShell.empty() ? "C:\\Program Files\\" : fromShell;
 }

@@ -13,7 +13,7 @@ std::string WithTrailingBackslash(const std::string& path);
 // "C:\Program Files\Kestamor", "D:\" -> "D:\Kestamor").
 std::string ProposedInstallFolder(const std::string& programFilesDir);
 
-// The Program Files directory to propose from: the registry's text when it is
-// not empty, else the shell's folder, else "C:\Program Files\".
-std::string ChooseProgramFilesDir(const std::string& fromRegistry, const std::string& fromShell);
+// The Program Files directory to propose from when the registry gives none:
+// the shell's folder, else "C:\Program Files\".
+std::string FallbackProgramFilesDir(const std::string& fromShell);
 

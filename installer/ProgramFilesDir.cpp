@@ -5,32 +5,19 @@
 
 #include <vector>
 
+#include "framework/Handles.h"
+
 namespace {
 
 constexpr char kKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr char kValueName[] = "ProgramFilesDir";
 
-class RegKey {
- public:
-  RegKey(HKEY root, const char* path, REGSAM access) {
-    if (RegOpenKeyExA(root, path, 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
-  }
-  ~RegKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
-
 }  // namespace
 
 std::string ReadProgramFilesDirValue() {
-  RegKey key(HKEY_LOCAL_MACHINE, kKeyPath, KEY_ALL_ACCESS);
-  if (!key.get()) return {};
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKeyPath, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) return {};
+  const UniqueKey key(opened);
   DWORD type = 0, size = 0;
   if (RegQueryValueExA(key.get(), kValueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
   if (type != REG_SZ && type != REG_EXPAND_SZ)

@@ -246,9 +246,8 @@ void TForm1::sRadioButton2Click(TObject*) { sButton_next2->SetEnabled(sRadioButt
 
 void TForm1::sButton_next2Click(TObject*) {
   // A wrong value type raises here, before anything changes: the page stays.
-  const std::string fromRegistry = ReadProgramFilesDirValue();
-  const std::string programFiles =
-      fromRegistry.empty() ? ChooseProgramFilesDir("", ShellProgramFilesDir()) : fromRegistry;
+  std::string programFiles = ReadProgramFilesDirValue();
+  if (programFiles.empty()) programFiles = FallbackProgramFilesDir(ShellProgramFilesDir());
   Installer.InstallDirectory = WithTrailingBackslash(programFiles);
   sDirectoryEdit1->SetText(ProposedInstallFolder(Installer.InstallDirectory));
   Installer.InstallDirectory = WithTrailingBackslash(sDirectoryEdit1->Text());

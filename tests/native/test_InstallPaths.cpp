@@ -11,8 +11,7 @@ TEST(InstallPaths, ProposalNeverDoublesOrDropsTheSeparator) {
 
 TEST(InstallPaths, EmptyTextsAreNeverIndexed) {
   EXPECT_EQ(WithTrailingBackslash(""), "");
-  EXPECT_EQ(ChooseProgramFilesDir("", "C:\\Programs"), "C:\\Programs");
-  EXPECT_EQ(ChooseProgramFilesDir("", ""), "C:\\Program Files\\");
-  EXPECT_EQ(ChooseProgramFilesDir("X:\\PF", "C:\\Programs"), "X:\\PF");
-  EXPECT_EQ(ProposedInstallFolder(ChooseProgramFilesDir("", "")), "C:\\Program Files\\Kestamor");
+  EXPECT_EQ(FallbackProgramFilesDir("C:\\Programs"), "C:\\Programs");
+  EXPECT_EQ(FallbackProgramFilesDir(""), "C:\\Program Files\\");
+  EXPECT_EQ(ProposedInstallFolder(FallbackProgramFilesDir("")), "C:\\Program Files\\Kestamor");
 }

@@ -3,17 +3,18 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "image/Bitmap32.h"
+#include "framework/Graphics.h"
+#include "framework/Handles.h"
 #include "image/PngWrite.h"
 
 namespace {
 constexpr char kKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr char kValue[] = "ProgramFilesDir";
 
-HKEY OpenKey() {
+UniqueKey OpenKey() {
   HKEY key = nullptr;
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  return key;
+  return UniqueKey(key);
 }
 }  // namespace
 
@@ -36,14 +37,13 @@ void Click(TWinControl* control) {
 }
 
 ProgramFilesDirOverride::ProgramFilesDirOverride() {
-  HKEY key = OpenKey();
+  UniqueKey key = OpenKey();
   DWORD size = 0;
-  if (key && RegQueryValueExA(key, kValue, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+  if (key && RegQueryValueExA(key.get(), kValue, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
     data_.resize(size);
-    RegQueryValueExA(key, kValue, nullptr, &type_, data_.data(), &size);
+    RegQueryValueExA(key.get(), kValue, nullptr, &type_, data_.data(), &size);
     hadValue_ = true;
   }
-  if (key) RegCloseKey(key);
 }
 
 ProgramFilesDirOverride::~ProgramFilesDirOverride() {
@@ -54,10 +54,7 @@ ProgramFilesDirOverride::~ProgramFilesDirOverride() {
 }
 
 void ProgramFilesDirOverride::Write(DWORD type, const void* data, DWORD size) {
-  HKEY key = OpenKey();
-  if (!key) return;
-  RegSetValueExA(key, kValue, 0, type, static_cast<const BYTE*>(data), size);
-  RegCloseKey(key);
+  if (UniqueKey key = OpenKey()) RegSetValueExA(key.get(), kValue, 0, type, static_cast<const BYTE*>(data), size);
 }
 
 void ProgramFilesDirOverride::SetString(const std::string& value, DWORD type) {
@@ -67,10 +64,7 @@ void ProgramFilesDirOverride::SetString(const std::string& value, DWORD type) {
 void ProgramFilesDirOverride::SetDword(DWORD value) { Write(REG_DWORD, &value, sizeof value); }
 
 void ProgramFilesDirOverride::Delete() {
-  HKEY key = OpenKey();
-  if (!key) return;
-  RegDeleteValueA(key, kValue);
-  RegCloseKey(key);
+  if (UniqueKey key = OpenKey()) RegDeleteValueA(key.get(), kValue);
 }
 
 MessageBoxWatcher::MessageBoxWatcher(std::string caption) : caption_(std::move(caption)) {
@@ -114,26 +108,13 @@ std::string SaveWindowScreenshot(HWND window, const std::string& name) {
   Pump(10);
   RECT r{};
   GetWindowRect(window, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  Bitmap32 view = Bitmap32::View(bits, w, h, static_cast<std::ptrdiff_t>(w) * 4);
+  TBitmap shot;
+  shot.SetTopDown(true);
+  shot.SetSize(r.right - r.left, r.bottom - r.top);
+  {
+    WindowDC screen(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen.get(), r.left, r.top, SRCCOPY);
+  }
   const std::string path = std::string(dir) + "/" + name + ".png";
-  const bool ok = SavePng(view, path, false);
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return ok ? path : std::string();
+  return SavePng(shot.View(), path, false) ? path : std::string();
 }
