@@ -1,0 +1,1 @@
+#include "skin/render/acTextGlow.h"
