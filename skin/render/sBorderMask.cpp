@@ -14,8 +14,10 @@ void FitPair(int32_t size, int32_t& a, int32_t& b) {
     b -= d;
     if (size % 2 != 0) b -= 1;
   }
-  a = std::max(a, 0);
-  b = std::max(b, 0);
+  // Uneven sides can still overrun a tiny rectangle; the right (bottom) side gives way so
+  // that no piece lands outside it.
+  a = std::clamp(a, 0, std::max(size, 0));
+  b = std::clamp(b, 0, std::max(size - a, 0));
 }
 
 // Calls blit(x, y, w, h) for whole tw x th tiles over dst from its top-left corner, with
