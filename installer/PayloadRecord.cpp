@@ -1,0 +1,160 @@
+#include "installer/PayloadRecord.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Compressed bytes are read in steps of this size, so a length field that
+// promises more than the input holds never allocates more than was read.
+constexpr std::size_t kReadStep = std::size_t{1} << 20;
+
+std::size_t ReadFully(PayloadInput& input, void* buffer, std::size_t n) {
+  auto* p = static_cast<std::uint8_t*>(buffer);
+  std::size_t done = 0;
+  while (done < n) {
+    const std::size_t got = input.Read(p + done, n - done);
+    if (got == 0) break;
+    done += got;
+  }
+  return done;
+}
+
+class InflateStream {
+ public:
+  explicit InflateStream(const std::vector<std::uint8_t>& compressed) {
+    if (inflateInit(&z_) != Z_OK) throw EPayloadRecordError("Payload record: zlib could not start");
+    // inflate takes non-const input but never writes to it.
+    z_.next_in = const_cast<Bytef*>(compressed.data());
+    z_.avail_in = static_cast<uInt>(compressed.size());
+  }
+  InflateStream(const InflateStream&) = delete;
+  InflateStream& operator=(const InflateStream&) = delete;
+  ~InflateStream() { inflateEnd(&z_); }
+
+  // Inflates up to n bytes; fewer only at the end of the stream. A stream that
+  // stops short of its end, or bad data, throws before anything of this read
+  // is handed out.
+  std::size_t Read(std::uint8_t* out, std::size_t n) {
+    if (ended_) return 0;
+    z_.next_out = out;
+    z_.avail_out = static_cast<uInt>(n);
+    while (z_.avail_out > 0) {
+      const int rc = inflate(&z_, Z_NO_FLUSH);
+      if (rc == Z_OK) continue;
+      if (rc == Z_STREAM_END) {
+        ended_ = true;
+        break;
+      }
+      Fail(rc);
+    }
+    return n - z_.avail_out;
+  }
+
+  std::size_t UnreadInput() const { return z_.avail_in; }
+
+ private:
+  [[noreturn]] void Fail(int rc) const {
+    switch (rc) {
+      case Z_BUF_ERROR:  // no progress: all input used before the stream's end
+        throw EPayloadRecordError("Payload record: the zlib stream does not end inside the record");
+      case Z_NEED_DICT:
+        throw EPayloadRecordError("Payload record: the zlib stream needs a preset dictionary");
+      case Z_MEM_ERROR:
+        throw EPayloadRecordError("Payload record: out of memory while inflating");
+      default:
+        throw EPayloadRecordError(std::string("Payload record: invalid zlib data (") +
+                                  (z_.msg ? z_.msg : "unknown error") + ")");
+    }
+  }
+
+  z_stream z_{};
+  bool ended_ = false;
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadPayloadRecord(PayloadInput& input) {
+  std::uint8_t field[4];
+  const std::size_t got = ReadFully(input, field, sizeof field);
+  if (got == 0) throw EPayloadRecordError("Payload ends before the record");
+  if (got < sizeof field) throw EPayloadRecordError("Payload ends inside a record's length field");
+  const std::uint32_t raw = std::uint32_t{field[0]} | std::uint32_t{field[1]} << 8 |
+                            std::uint32_t{field[2]} << 16 | std::uint32_t{field[3]} << 24;
+  // The top bit would make the length negative in the format's signed reading.
+  if (raw > 0x7FFFFFFFu) throw EPayloadRecordError("Payload record length is negative");
+
+  const std::size_t length = raw;
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(std::min(length, kReadStep));
+  while (bytes.size() < length) {
+    const std::size_t at = bytes.size();
+    const std::size_t step = std::min(length - at, kReadStep);
+    bytes.resize(at + step);
+    const std::size_t read = ReadFully(input, bytes.data() + at, step);
+    if (read < step) {
+      throw EPayloadRecordError("Payload ends after " + std::to_string(at + read) + " of the record's " +
+                                std::to_string(length) + " bytes");
+    }
+  }
+  return bytes;
+}
+
+void InflatePayloadRecord(const std::vector<std::uint8_t>& compressed, PayloadOutput& output,
+                          const PayloadExtraWrite& extraWrite) {
+  std::uint8_t chunk[kPayloadChunkSize] = {};
+  if (compressed.empty()) {
+    // An empty record holds no stream; its first read yields nothing.
+    output.Write(chunk, 0);
+  } else {
+    InflateStream stream(compressed);
+    std::size_t n;
+    do {
+      n = stream.Read(chunk, sizeof chunk);
+      output.Write(chunk, n);
+    } while (n == sizeof chunk);
+    if (const std::size_t surplus = stream.UnreadInput()) {
+      throw EPayloadRecordError("Payload record: " + std::to_string(surplus) +
+                                " bytes follow the end of its zlib stream");
+    }
+  }
+  if (extraWrite) extraWrite(output);
+}
+
+void ExtractRecord(PayloadInput& input, PayloadOutput& output, const PayloadExtraWrite& extraWrite) {
+  const std::vector<std::uint8_t> compressed = ReadPayloadRecord(input);
+  InflatePayloadRecord(compressed, output, extraWrite);
+}
+
+std::size_t PayloadMemoryInput::Read(void* buffer, std::size_t n) {
+  const std::size_t take = std::min(n, size_ - position_);
+  if (take) std::memcpy(buffer, data_ + position_, take);
+  position_ += take;
+  return take;
+}
+
+void BufferedPayloadOutput::Write(const void* buffer, std::size_t n) {
+  if (n == 0) return;
+  if (buffer_.size() + n > buffer_.capacity()) {
+    Flush();
+    if (n >= buffer_.capacity()) {
+      WriteThrough(buffer, n);
+      return;
+    }
+  }
+  const auto* p = static_cast<const std::uint8_t*>(buffer);
+  buffer_.insert(buffer_.end(), p, p + n);
+}
+
+void BufferedPayloadOutput::Flush() {
+  if (buffer_.empty()) return;
+  // Emptied also when the write fails: a failure is reported once, not again
+  // by the flush before closing.
+  struct Empty {
+    std::vector<std::uint8_t>& bytes;
+    ~Empty() { bytes.clear(); }
+  } empty{buffer_};
+  WriteThrough(buffer_.data(), buffer_.size());
+}
