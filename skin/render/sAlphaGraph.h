@@ -35,8 +35,8 @@ void MixMaskedRect(Bitmap32& dst, int x, int y, const Bitmap32& src, const TsRec
 
 // Paints a texture image with an alpha mask (MaskType above 0, lower half of R is the mask)
 // into rect of dst. The tile is one cell wide (R width div ImageCount) and half R high, and
-// each tile is mixed in with MixMaskedRect. What lies behind: bgBmp with the rectangle's
-// origin at (bgX, bgY) in it, or, with bgBmp null, the plain colour fillColor (0xFF00FF:
+// each tile is mixed in with MixMaskedRect. What lies behind: bgBmp, where (bgX, bgY) is the
+// parent pixel behind rect's top-left corner, or, with bgBmp null, the plain colour fillColor (0xFF00FF:
 // none). Key pixels of a tile are mixed too when bgBmp is given and left alone otherwise.
 // Mode 0 tiles the whole rectangle; mode 10 lays whole tiles only and fills the strip below
 // the last whole row and the column right of the last whole column from bgBmp (copy) or

@@ -29,9 +29,11 @@ struct TsTriVertex {
   uint16_t Red = 0, Green = 0, Blue = 0, Alpha = 0;
 };
 
-// Fills one triangle with colours interpolated linearly between its corners, clipped to bmp.
-// Coverage: pixel (x, y) is painted when its centre (x + 0.5, y + 0.5) lies inside the
-// triangle, or on a top or left edge (the top-left rule), so triangles sharing an edge paint
-// each of its pixels once. Channels are interpolated at the pixel centre and stored as their
-// high byte; alpha too.
+// Fills one triangle with colours interpolated linearly between its corners, clipped to bmp,
+// the way GDI's GradientFill paints triangles. Coverage: pixel (x, y) is painted when the
+// point (x, y) lies inside the triangle or on a top or left edge (on each row, the pixels
+// from the left edge's crossing, included, to the right edge's, excluded; rows from the top
+// vertex's row, included, to the bottom vertex's, excluded), so triangles that share an
+// edge paint each of its pixels once. Channels are interpolated at that point and stored as
+// their high byte (truncated); alpha too.
 void GradientFillTriangle(Bitmap32& bmp, const TsTriVertex& v0, const TsTriVertex& v1, const TsTriVertex& v2);

@@ -99,11 +99,13 @@ void DrawFocusDots(Bitmap32& bmp, const TsRect& r, TsSysColorFn sysColor = nullp
 void CopyRect32(Bitmap32& dst, int x, int y, const Bitmap32& src, const TsRect& srcRect);
 
 // StretchBlt COLORONCOLOR with SRCCOPY: nearest-neighbour copy of srcRect (exclusive, sw x sh)
-// onto dstRect (exclusive, dw x dh). Destination column i (0-based inside dstRect) takes
-// source column srcRect.Left + (i * sw) div dw, and rows likewise, so a stretch repeats
-// source pixels and a shrink drops them evenly, keeping the first. Both rectangles must
-// have positive extents (no mirroring); destination pixels outside dst and pixels whose
-// source lies outside src are skipped. All four bytes are copied.
+// onto dstRect (exclusive, dw x dh), mapping each axis as GDI does. Destination column i
+// (0-based inside dstRect) takes source column srcRect.Left + f(i, sw, dw), rows likewise:
+//   enlarging or equal (dw >= sw): f = (2 i sw + sw - 1) div (2 dw)  (pixel centres)
+//   shrinking (dw < sw):           f = (2 i sw + 2 sw - dw) div (2 dw)
+// e.g. 5 -> 8 columns: 0 0 1 2 2 3 4 4; 8 -> 5: 1 2 4 5 7. Both rectangles must have
+// positive extents (no mirroring); destination pixels outside dst and pixels whose source
+// lies outside src are skipped. All four bytes are copied.
 void StretchRect32(Bitmap32& dst, const TsRect& dstRect, const Bitmap32& src, const TsRect& srcRect);
 
 // ---- Textures ------------------------------------------------------------------------
