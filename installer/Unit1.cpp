@@ -8,6 +8,8 @@
 #include "installer/InstallPaths.h"
 #include "installer/ProgramFilesDir.h"
 #include "installer/ResourceData.h"
+#include "installer/unpack_thread_unit.h"
+#include "framework/Dialogs.h"
 #include "resources/installer/installer_resources.h"
 
 InstallerState Installer;
@@ -51,6 +53,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   SetClientSize(476, 428);
   OnCreate = [this](TObject* s) { FormCreate(s); };
 
+  DdeClient = new TDdeClientConv(this);
+  DdeClient->SetName("DdeClient");
+
   Image2 = new TImage(this);
   Image2->SetName("Image2");
   Image2->SetParent(this);
@@ -65,6 +70,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sPanel_2_license->SetTabOrder(0);
   sPanel_3_install->SetTabOrder(1);
   sPanel_4_finish->SetTabOrder(2);
+}
+
+// A worker still running when the window goes must find no window to report to.
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
 }
 
 namespace {
@@ -232,7 +242,7 @@ void TForm1::CreateLicencePage() {
 }
 
 void TForm1::FormCreate(TObject*) {
-  Installer.PayloadOffset = kPayloadOffset;
+  Installer.PayloadOffset = PayloadLayout::Offset;
   sPanel_2_license->BringToFront();
   sLabel1->SetVisible(true);
   sLabel_status->SetVisible(true);
@@ -266,10 +276,33 @@ void TForm1::sButton_prev3Click(TObject*) { sPanel_2_license->BringToFront(); }
 void TForm1::sButton_next3Click(TObject*) {
   Installer.MainExecutablePath = Installer.InstallDirectory + "kestamor.exe";
   sPanel_4_finish->BringToFront();
-  sProgressBar3->SetPosition(10);
+  ShowProgressStep(progress::kCreateDirectories);
+  Installer.Worker = TThread::Create<unpack_thread>();
+  Installer.Worker->Start();
+}
+
+void TForm1::ShowProgressStep(const ProgressStep& step) {
+  sProgressBar3->SetPosition(step.Position);
   sProgressBar3->Repaint();
-  sLabel_status->SetCaption("Create directories...");
+  sLabel_status->SetCaption(step.Status);
   sLabel_status->Repaint();
+  Repaint();
+}
+
+void TForm1::ShowDirectoryFailure() {
+  ShowMessage(
+      "It is impossible to create a working directory of the program on the specified path. Select other path "
+      "for program installation.");
+  sPanel_3_install->BringToFront();
+  sDirectoryEdit1->SetFocus();
+}
+
+void TForm1::FinishInstallation() {
+  ShowProgressStep(progress::kCompleted);
+  sLabel19->SetVisible(true);
+  sCheckBox4->SetVisible(true);
+  sCheckBox4->Repaint();
+  sButton_4_finish->SetEnabled(true);
   Repaint();
 }
 

@@ -2,11 +2,16 @@
 // background picture, and the installer's process-wide state.
 #pragma once
 
+#include <windows.h>
+
 #include "framework/ComCtrls.h"
+#include "framework/DdeMan.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "installer/DirectoryEdit.h"
+#include "installer/InstallSequence.h"
+#include "installer/PayloadLayout.h"
 
 #include <cstdint>
 #include <string>
@@ -25,13 +30,13 @@ struct InstallerState {
 };
 extern InstallerState Installer;
 
-// Where the payload starts in the installer's own executable file.
-constexpr int32_t kPayloadOffset = 2329600;
-
 class TForm1 : public TForm {
  public:
   explicit TForm1(TComponent* AOwner);
+  ~TForm1() override;
   FRAMEWORK_CLASS(TForm1)
+
+  TDdeClientConv* DdeClient;
 
   TImage* Image2;
   // Path page.
@@ -79,6 +84,15 @@ class TForm1 : public TForm {
   void sButton_next3Click(TObject* Sender);
   void sButton_cansel3Click(TObject* Sender);
   void sButton_4_finishClick(TObject* Sender);
+
+  // Steps of the installation. The first four run on the UI thread (the worker hands them
+  // over); the last two on the worker's thread, using only the installer state.
+  void ShowProgressStep(const ProgressStep& step);
+  void ShowDirectoryFailure();
+  void CreateProgramGroup();
+  void FinishInstallation();
+  static void CreateDesktopShortcut(HWND owner);
+  static void WriteUninstallRecord(bool desktopIcon);
 
  private:
   void CreatePathPage();
