@@ -7,6 +7,7 @@
 #include "image/BmpFile.h"
 #include "image/acPNG.h"
 #include "skin/data/acSkinPack.h"
+#include "tools/skintool/SectionPreview.h"
 #include "tools/skintool/SkinFolder.h"
 #include "tools/skintool/SkinInfo.h"
 
@@ -22,7 +23,10 @@ constexpr char kUsage[] =
     "  skintool unpack <in.asz> <folder>   write every entry into <folder>, with an ORDER file\n"
     "  skintool info <in.asz|folder>       list entries, sections and images and check the skin;\n"
     "                                      exits with 1 when it finds problems\n"
-    "  skintool png2bmp <in.png> <out.bmp> convert a PNG picture to a 32-bit BMP (alpha kept)\n";
+    "  skintool png2bmp <in.png> <out.bmp> convert a PNG picture to a 32-bit BMP (alpha kept)\n"
+    "  skintool preview <in.asz|folder> <out.png>\n"
+    "                                      paint every section in states 0, 1 and 2 at three\n"
+    "                                      sizes over a checker board, into one PNG sheet\n";
 
 int Pack(const fs::path& folder, const fs::path& out) {
   std::vector<std::string> notes;
@@ -72,11 +76,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::string& cmd = args[0];
+  const bool known = cmd == "pack" || cmd == "unpack" || cmd == "info" || cmd == "png2bmp" || cmd == "preview";
   const size_t want = cmd == "info" ? 2 : 3;
-  if ((cmd != "pack" && cmd != "unpack" && cmd != "info" && cmd != "png2bmp") || args.size() != want) {
-    std::cerr << (args.size() != want && (cmd == "pack" || cmd == "unpack" || cmd == "info" || cmd == "png2bmp")
-                      ? "skintool: wrong number of arguments for " + cmd + "\n"
-                      : "skintool: unknown command " + cmd + "\n")
+  if (!known || args.size() != want) {
+    std::cerr << (known ? "skintool: wrong number of arguments for " + cmd + "\n" : "skintool: unknown command " + cmd + "\n")
               << kUsage;
     return 2;
   }
@@ -84,6 +87,7 @@ int main(int argc, char** argv) {
     if (cmd == "pack") return Pack(args[1], args[2]);
     if (cmd == "unpack") return Unpack(args[1], args[2]);
     if (cmd == "png2bmp") return Png2Bmp(args[1], args[2]);
+    if (cmd == "preview") return preview::SectionPreview(args[1], args[2], std::cout);
     return SkinInfo(args[1], std::cout) ? 1 : 0;
   } catch (const std::exception& e) {
     std::cerr << "skintool: " << e.what() << '\n';
