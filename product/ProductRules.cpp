@@ -28,12 +28,6 @@ const std::vector<std::string>& InstalledDirectories() {
   return dirs;
 }
 
-bool IsInstanceIdentifier(std::string_view text) {
-  return text.size() == 32 && std::all_of(text.begin(), text.end(), [](char c) {
-           return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-         });
-}
-
 std::string ProgmanGroupName(const std::string& group) {
   std::string name = group;
   std::erase(name, '"');

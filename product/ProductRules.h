@@ -7,16 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "product/InstanceIdentifier.h"
+
 // The eight installed files, relative to the install directory.
 const std::vector<std::string>& InstalledFiles();
 
 // The installed directories below the install directory, in an order in
 // which each one is empty once the ones before it are gone (children first).
 const std::vector<std::string>& InstalledDirectories();
-
-// The identifier the installer appends to the main executable: exactly 32
-// upper-case hexadecimal digits.
-bool IsInstanceIdentifier(std::string_view text);
 
 // The Program Manager name of the group as the installer made it: double
 // quotes are dropped there, since they would end the command's argument.

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "product/ProductRules.h"
+#include "product/InstanceIdentifier.h"
 #include "product/kestamor/KestamorIds.h"
 
 namespace {

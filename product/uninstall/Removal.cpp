@@ -28,7 +28,9 @@ std::vector<std::string> RemoveInstallation(const UninstallRecord& record, const
     if (file != "uninstall.exe") RemoveFile(installDir + file, leftovers);
   for (const auto& dir : InstalledDirectories()) RemoveEmptyDirectory(installDir + dir, leftovers);
   RemoveFile(installDir + "uninstall.ini", leftovers);
-  if (!DeleteProgmanGroup(record.group) && IsRemovableGroupName(record.group))
+  // A record without a group names nothing to remove; a group whose name could
+  // reach beyond its own folder is not removed and is reported instead.
+  if (!ProgmanGroupName(record.group).empty() && !DeleteProgmanGroup(record.group))
     leftovers.push_back("Start menu group \"" + ProgmanGroupName(record.group) + "\"");
   if (record.desktopIcon && IsDesktopLinkPath(record.desktopLink)) RemoveFile(record.desktopLink, leftovers);
   return leftovers;
