@@ -73,8 +73,10 @@ void BlendBitmaps(Bitmap32& dst, const Bitmap32& src, int weight) {
 void BlendKeyedRect(Bitmap32& dst, int x, int y, TColor key, double k, const TsRect& srcRect, const Bitmap32& src) {
   TacFastSum32 f;
   if (!f.Attach(dst, src)) return;
-  // Inclusive rectangle: make it exclusive before clipping.
-  const TsRect inc{srcRect.Left, srcRect.Top, srcRect.Right + 1, srcRect.Bottom + 1};
+  // Inclusive rectangle: clipped to the source first; its clipped corner lands at (x, y).
+  const TsRect inc = IntersectRect(TsRect{srcRect.Left, srcRect.Top, srcRect.Right + 1, srcRect.Bottom + 1},
+                                   TsRect{0, 0, src.Width(), src.Height()});
+  if (IsRectEmpty(inc)) return;
   int dx, dy;
   const TsRect s = ClipPair(inc, x, y, src, dst, dx, dy);
   if (IsRectEmpty(s)) return;

@@ -20,8 +20,9 @@ void BlendBitmapRect(Bitmap32& dst, const Bitmap32& src, int weight, TsPoint dst
 // BlendBitmapRect over two whole bitmaps of the same size; different sizes: nothing.
 void BlendBitmaps(Bitmap32& dst, const Bitmap32& src, int weight);
 
-// For every pixel s of srcRect of src (INCLUSIVE right and bottom, clipped to src) that is not
-// the key colour, each colour channel of the destination pixel d at (x + column, y + row)
+// For every pixel s of srcRect of src (INCLUSIVE right and bottom, clipped to src first) that is
+// not the key colour, each colour channel of the destination pixel d at (x + column, y + row)
+// (column and row counted from the clipped rectangle's corner)
 // becomes rounded(s - (s - d) * k); destination positions outside dst are skipped and alpha
 // is untouched. k = 0 copies the colour, k = 1 keeps the destination.
 void BlendKeyedRect(Bitmap32& dst, int x, int y, TColor key, double k, const TsRect& srcRect, const Bitmap32& src);
