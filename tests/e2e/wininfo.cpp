@@ -6,8 +6,13 @@
 //   wininfo child <caption> <text>   -> "left top right bottom enabled checked"
 //   wininfo close <caption>
 //   wininfo at <x> <y>               -> the text of the window on top at that screen point
+//   wininfo progress <caption>       -> the position of the window's first progress bar
+//   wininfo focus <caption>          -> "class text" of the window with the keyboard focus
+//   wininfo class <class> <caption>  -> like find, for a window of that class
+//   wininfo closeclass <class> <caption>
 // Exit code 1 when the window is not there.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -64,8 +69,53 @@ int main(int argc, char** argv) {
     std::printf("%s\n", TextOf(hit).c_str());
     return 0;
   }
+  if (cmd == "class" && argc >= 4) {
+    HWND wnd = FindWindowA(argv[2], argv[3]);
+    if (!wnd || !IsWindowVisible(wnd)) return 1;
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (cmd == "closeclass" && argc >= 4) {
+    HWND wnd = FindWindowA(argv[2], argv[3]);
+    if (!wnd) return 1;
+    PostMessageA(wnd, WM_CLOSE, 0, 0);
+    return 0;
+  }
   HWND top = FindWindowA(nullptr, argv[2]);
   if (!top) return 1;
+  if (cmd == "progress") {
+    // The bar sits on a page panel, not on the form itself, and its class may be the
+    // common control's or a framework class of its own.
+    HWND bar = nullptr;
+    {
+      struct Query { HWND found = nullptr; } q;
+      EnumChildWindows(
+          top,
+          [](HWND hwnd, LPARAM param) -> BOOL {
+            char cls[64] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (lstrcmpiA(cls, PROGRESS_CLASSA) != 0 && lstrcmpA(cls, "TProgressBar") != 0) return TRUE;
+            reinterpret_cast<Query*>(param)->found = hwnd;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&q));
+      bar = q.found;
+    }
+    if (!bar) return 1;
+    std::printf("%ld\n", static_cast<long>(SendMessageA(bar, PBM_GETPOS, 0, 0)));
+    return 0;
+  }
+  if (cmd == "focus") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) || !info.hwndFocus) return 1;
+    char cls[64] = {};
+    GetClassNameA(info.hwndFocus, cls, sizeof cls);
+    std::printf("%s %s\n", cls, TextOf(info.hwndFocus).c_str());
+    return 0;
+  }
   if (cmd == "find") {
     RECT r{};
     GetWindowRect(top, &r);
