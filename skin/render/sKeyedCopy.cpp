@@ -85,7 +85,7 @@ void CopyMaskedRect(TsRect dr, TsRect sr, Bitmap32& dst, const TsMaskData& image
   for (int32_t row = 0; row < h; ++row) {
     const int32_t sy = sr.Top + row, dy = dr.Top + row;
     const Pixel32* s = src.Row(sy);
-    const Pixel32* m = masked ? src.Row(std::min(sy + maskOffset, src.Height() - 1)) : nullptr;
+    const Pixel32* m = masked ? src.Row(std::clamp(sy + maskOffset, 0, src.Height() - 1)) : nullptr;
     Pixel32* d = dst.Row(dy);
     for (int32_t col = 0; col < w; ++col) {
       const int32_t sx = sr.Left + col, dx = dr.Left + col;

@@ -17,7 +17,7 @@ void StateImageRule(Bitmap32& dst, int32_t x, int32_t y, const Bitmap32& src, Ts
   const int32_t maskDy = masked ? image.R.Height() / 2 : 0;
   int32_t w = std::min({sr.Width(), dst.Width() - x, src.Width() - sr.Left});
   int32_t h = std::min({sr.Height(), dst.Height() - y, src.Height() - sr.Top});
-  if (masked) h = std::min(h, src.Height() - maskDy - sr.Top);
+  if (masked) h = maskDy > 0 ? std::min(h, src.Height() - maskDy - sr.Top) : 0;
   if (w <= 0 || h <= 0 || x < 0 || y < 0 || sr.Left < 0 || sr.Top < 0) return;
   for (int32_t row = 0; row < h; ++row) {
     const Pixel32* s = src.Row(sr.Top + row) + sr.Left;

@@ -95,6 +95,8 @@ TEST(MaskedCopy, MaskMixesAndKeyPixels) {
 
   Guarded g(2, 2, kOld);
   CopyMaskedRect(TsRect{-1, -1, 5, 5}, TsRect{-3, 0, 9, 9}, g.view, img, true, MakeBgInfo(&parent, 0, 0), src);
+  img.R = TsRect{0, 2, 2, 0};  // upside down: the mask would lie above the picture
+  CopyMaskedRect(TsRect{0, 0, 2, 2}, TsRect{0, 0, 2, 2}, g.view, img, false, none, src);
   EXPECT_TRUE(g.GuardIntact());
 }
 
