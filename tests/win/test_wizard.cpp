@@ -6,29 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "WinTestSupport.h"
+#include "WizardTest.h"
 #include "installer/Unit1.h"
 
 namespace {
 
-class Wizard : public ::testing::Test {
+class Wizard : public WizardTest {
  protected:
-  void SetUp() override {
-    Installer = InstallerState{};
-    form = NewForm<TForm1>(Application);
-    form->Show();
-    Pump();
-  }
-  void TearDown() override { delete form; }
-
-  // The page panel whose window is on top at the pages' centre.
-  TPanel* FrontPage() {
-    POINT p{122 + 356 / 2, 101 + 322 / 2};
-    HWND hit = ChildWindowFromPointEx(form->Handle(), p, CWP_SKIPINVISIBLE);
-    for (TPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish})
-      if (page->Handle() == hit) return page;
-    return nullptr;
-  }
   std::string EditText(TWinControl* edit) {
     char buf[512] = {};
     GetWindowTextA(edit->Handle(), buf, sizeof buf);
@@ -36,8 +20,6 @@ class Wizard : public ::testing::Test {
   }
   bool WindowEnabled(TWinControl* c) { return IsWindowEnabled(c->Handle()) != FALSE; }
   bool RadioChecked(TWinControl* c) { return SendMessageA(c->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-  TForm1* form = nullptr;
 };
 
 TEST_F(Wizard, StartsOnTheLicencePageWithNothingChosen) {

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "WinTestSupport.h"
+#include "WizardTest.h"
 #include "framework/ComObj.h"
 #include "framework/Dialogs.h"
 #include "installer/Unit1.h"
@@ -57,23 +57,12 @@ class TempDir {
   fs::path path_;
 };
 
-class Worker : public ::testing::Test {
+class Worker : public WizardTest {
  protected:
+  // The worker reports to the window it finds as the program's wizard.
   void SetUp() override {
-    Installer = InstallerState{};
-    form = NewForm<TForm1>(Application);
+    WizardTest::SetUp();
     Form1 = form;
-    form->Show();
-    Pump();
-  }
-  void TearDown() override { delete form; }
-
-  TPanel* FrontPage() {
-    POINT p{122 + 356 / 2, 101 + 322 / 2};
-    HWND hit = ChildWindowFromPointEx(form->Handle(), p, CWP_SKIPINVISIBLE);
-    for (TPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish})
-      if (page->Handle() == hit) return page;
-    return nullptr;
   }
 
   // Licence accepted, path page shown with `path` in the path edit, Install pressed.
@@ -85,8 +74,6 @@ class Worker : public ::testing::Test {
     form->sDirectoryEdit1->SetText(path);
     Click(form->sButton_next3);
   }
-
-  TForm1* form = nullptr;
 };
 
 // Answers the first message dialog with the given caption from another thread and keeps what
