@@ -15,16 +15,16 @@
 namespace {
 
 // Runs `work` with the wizard window on the UI thread and waits. A window that is already
-// gone (the user closed it while the worker ran) ends the worker silently.
+// gone, or a UI thread that no longer takes hand-offs (the user closed the window while the
+// worker ran), ends the worker silently.
 void OnWizard(TThread* worker, const std::function<void(TForm1&)>& work) {
-  bool gone = false;
+  bool done = false;
   TThread::Synchronize(worker, [&] {
-    if (Form1)
-      work(*Form1);
-    else
-      gone = true;
+    if (!Form1) return;
+    work(*Form1);
+    done = true;
   });
-  if (gone) Abort();
+  if (!done) Abort();
 }
 
 void Step(TThread* worker, const ProgressStep& step, bool pause = false) {
