@@ -47,7 +47,9 @@ std::vector<std::uint8_t> LzxStored(const std::vector<std::uint8_t>& content,
   constexpr std::uint32_t kStoredBlock = 3;
   std::vector<std::uint8_t> out;
   frameStarts.clear();
-  for (std::size_t pos = 0; pos < content.size() || pos == 0; pos += kLzxFrameSize) {
+  // Readers decode whole frames, the last one too, so every frame holds a full
+  // frame of content; the last is padded with zeros.
+  for (std::size_t pos = 0; pos < content.size(); pos += kLzxFrameSize) {
     const std::size_t length = std::min(kLzxFrameSize, content.size() - pos);
     frameStarts.push_back(out.size());
     BitWriter bits(out);
@@ -55,15 +57,14 @@ std::vector<std::uint8_t> LzxStored(const std::vector<std::uint8_t>& content,
     // carries the reset header: one bit saying "no x86 call translation".
     bits.Put(0, 1);
     bits.Put(kStoredBlock, 3);
-    bits.Put(static_cast<std::uint32_t>(length), 24);
+    bits.Put(static_cast<std::uint32_t>(kLzxFrameSize), 24);
     // The 28 header bits end inside the second word; the stored block proper
     // starts at the next word.
     bits.Align();
     for (int r = 0; r < 3; ++r) Put32(out, 1);  // repeated-match offsets R0..R2
     out.insert(out.end(), content.begin() + static_cast<std::ptrdiff_t>(pos),
                content.begin() + static_cast<std::ptrdiff_t>(pos + length));
-    if (length & 1) out.push_back(0);  // stored blocks keep 16-bit alignment
-    if (content.empty()) break;
+    out.resize(out.size() + (kLzxFrameSize - length), 0);  // even: no pad byte
   }
   return out;
 }
