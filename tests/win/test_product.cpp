@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -368,4 +370,69 @@ TEST(ProductProgram, SaysSoWhenItsFileCarriesNoIdentifier) {
   // Lower-case digits, or 31 digits after another byte, are not what the installer writes.
   EXPECT_EQ(RunProduct("0f1e2d3c4b5a69788796a5b4c3d2e1f0").identifier, none);
   EXPECT_EQ(RunProduct("x0F1E2D3C4B5A69788796A5B4C3D2E1F").identifier, none);
+}
+
+namespace {
+
+// Answers the uninstaller's message boxes from a second thread: presses the
+// given button on each box and keeps the texts in the order they came.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(int button) : button_(button), thread_([this] { Watch(); }) {}
+  ~BoxAnswerer() {
+    stop_ = true;
+    thread_.join();
+  }
+  BoxAnswerer(const BoxAnswerer&) = delete;
+  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+  std::vector<std::string> Texts() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return texts_;
+  }
+
+ private:
+  void Watch() {
+    while (!stop_) {
+      HWND box = FindWindowA("#32770", "Kestamor Uninstall");
+      if (box != nullptr && IsWindowVisible(box)) {
+        {
+          std::lock_guard<std::mutex> lock(mutex_);
+          texts_.push_back(Text(GetDlgItem(box, 0xFFFF)));
+        }
+        HWND button = GetDlgItem(box, button_);
+        if (button == nullptr) button = GetDlgItem(box, IDOK);
+        SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+        WaitFor([box] { return !IsWindow(box); }, 5000);
+      }
+      Sleep(50);
+    }
+  }
+
+  int button_;
+  std::mutex mutex_;
+  std::vector<std::string> texts_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+}  // namespace
+
+TEST(Uninstaller, AsksFirstAndReportsTheEndWhenNotQuiet) {
+  Installation install(Unique("Kestamor Ask"));
+  ASSERT_TRUE(install.Copied());
+  install.WriteRecord(false);
+  {
+    BoxAnswerer no(IDNO);
+    EXPECT_EQ(install.Uninstall(""), 3);
+    EXPECT_EQ(no.Texts(), (std::vector<std::string>{"Remove Kestamor and all of its components?"}));
+  }
+  EXPECT_TRUE(Exists(install.Dir() + "kestamor.exe"));
+
+  BoxAnswerer yes(IDYES);
+  EXPECT_EQ(install.Uninstall(""), 0);
+  EXPECT_TRUE(WaitFor([&] { return yes.Texts().size() == 2; }));
+  EXPECT_EQ(yes.Texts(), (std::vector<std::string>{"Remove Kestamor and all of its components?",
+                                                   "Kestamor has been removed."}));
+  EXPECT_TRUE(WaitFor([&] { return !Exists(install.Dir()); }));
 }
