@@ -7,9 +7,10 @@
 
 namespace {
 
-// Compressed bytes are read in steps of this size, so a length field that
-// promises more than the input holds never allocates more than was read.
-constexpr std::size_t kReadStep = std::size_t{1} << 20;
+// Compressed bytes are read in steps that start at this size and double with
+// what was read, so a length field that promises more than the input holds
+// never allocates much more than the input gave.
+constexpr std::size_t kFirstReadStep = std::size_t{64} << 10;
 
 std::size_t ReadFully(PayloadInput& input, void* buffer, std::size_t n) {
   auto* p = static_cast<std::uint8_t*>(buffer);
@@ -113,10 +114,9 @@ std::vector<std::uint8_t> ReadPayloadRecord(PayloadInput& input) {
 
   const std::size_t length = raw;
   std::vector<std::uint8_t> bytes;
-  bytes.reserve(std::min(length, kReadStep));
   while (bytes.size() < length) {
     const std::size_t at = bytes.size();
-    const std::size_t step = std::min(length - at, kReadStep);
+    const std::size_t step = std::min(length - at, std::max(at, kFirstReadStep));
     bytes.resize(at + step);
     const std::size_t read = ReadFully(input, bytes.data() + at, step);
     if (read < step) {
