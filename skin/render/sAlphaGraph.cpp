@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "skin/data/sSkinModel.h"
 #include "skin/render/sGraphUtils.h"
@@ -19,6 +20,32 @@ TsRect ClipPair(const TsRect& srcRect, int dstX, int dstY, const Bitmap32& src, 
   dy = dstY - srcRect.Top;
   const TsRect s = IntersectRect(srcRect, Bounds(src));
   return IntersectRect(s, OffsetRect(Bounds(dst), -dx, -dy));
+}
+
+// d = (d * a + s * b + 127) >> 8 for n bytes, from the last byte to the first, with b = 255 - a.
+// Sixteen bytes at a time in 16-bit lanes (the largest sum, 255 * 255 + 127, fits). Each block
+// is read completely before it is written, so the right-to-left order holds block by block.
+void BlendBytes(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_t b) {
+  typedef uint8_t U8x16 __attribute__((vector_size(16)));
+  typedef uint16_t U16x16 __attribute__((vector_size(32)));
+  const U16x16 va = U16x16{} + static_cast<uint16_t>(a);
+  const U16x16 vb = U16x16{} + static_cast<uint16_t>(b);
+  const U16x16 round = U16x16{} + uint16_t{127};
+  int i = n;
+  while (i >= 16) {
+    i -= 16;
+    U8x16 dv, sv;
+    std::memcpy(&dv, d + i, 16);
+    std::memcpy(&sv, s + i, 16);
+    const U16x16 mixed =
+        (__builtin_convertvector(dv, U16x16) * va + __builtin_convertvector(sv, U16x16) * vb + round) >> 8;
+    const U8x16 out = __builtin_convertvector(mixed, U8x16);
+    std::memcpy(d + i, &out, 16);
+  }
+  while (i > 0) {
+    --i;
+    d[i] = static_cast<uint8_t>((d[i] * a + s[i] * b + 127) >> 8);
+  }
 }
 
 }  // namespace
@@ -58,11 +85,9 @@ void BlendBitmapRect(Bitmap32& dst, const Bitmap32& src, int weight, TsPoint dst
   const int n = s.Width() * 4;
   // Bottom row first and right to left: when a bitmap is blended with an area of itself
   // that lies below or right of the source, each source byte is read before it is written.
-  for (int sy = s.Bottom - 1; sy >= s.Top; --sy) {
-    uint8_t* d = reinterpret_cast<uint8_t*>(f.Dst.Row(sy + dy) + s.Left + dx);
-    const uint8_t* sp = reinterpret_cast<const uint8_t*>(f.SrcRow(sy) + s.Left);
-    for (int i = n - 1; i >= 0; --i) d[i] = static_cast<uint8_t>((d[i] * a + sp[i] * b + 127) >> 8);
-  }
+  for (int sy = s.Bottom - 1; sy >= s.Top; --sy)
+    BlendBytes(reinterpret_cast<uint8_t*>(f.Dst.Row(sy + dy) + s.Left + dx),
+               reinterpret_cast<const uint8_t*>(f.SrcRow(sy) + s.Left), n, a, b);
 }
 
 void BlendBitmaps(Bitmap32& dst, const Bitmap32& src, int weight) {
