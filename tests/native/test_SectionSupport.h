@@ -54,6 +54,8 @@ struct TestSkin {
     for (int y = r.Top; y < r.Bottom; ++y)
       for (int x = r.Left; x < r.Right; ++x) model.MasterBitmap.At(x, y) = p;
   }
+  Pixel32& Px(int x, int y) { return model.MasterBitmap.At(x, y); }
+  TsMaskData& Img(int32_t i) { return model.Images[static_cast<std::size_t>(i)]; }
   int32_t Image(TsRect r, int count, int maskType, int drawMode, int wl = 0, int wt = 0, int wr = 0, int wb = 0) {
     TsMaskData m;
     m.R = r;
