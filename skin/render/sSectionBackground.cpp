@@ -19,6 +19,15 @@ bool InsideBitmap(const TsRect& r, const Bitmap32& bmp) {
 
 int32_t Weight(int32_t percent) { return std::clamp(percent * 255 / 100, 0, 255); }
 
+// A "ready" source without a bitmap knows nothing about the parent: treat it as such rather
+// than mixing with whatever the target held before.
+BackgroundSource Usable(const BackgroundSource& bg) {
+  if (!bg.Ready || bg.Bmp) return bg;
+  BackgroundSource none;
+  none.FillColor = clFuchsia;
+  return none;
+}
+
 // The texture tile of a plain skin image, when it lies inside its bitmap.
 const Bitmap32* TileBitmap(const TsMaskData& t) {
   const Bitmap32* bmp = !t.Bmp.Empty() ? &t.Bmp : t.Manager ? &t.Manager->MasterBitmap : nullptr;
@@ -132,8 +141,9 @@ void PaintOwnFill(Bitmap32& target, const TsRect& rect, const TsOwnFill& f, bool
 }
 
 void PaintSectionBackground(const TsSkinModel* model, int32_t sectionIndex, std::string_view sectionName,
-                            const BackgroundSource& bg, TColor customColor, int32_t hotTextureIndex,
+                            const BackgroundSource& given, TColor customColor, int32_t hotTextureIndex,
                             int32_t textureIndex, Bitmap32& target, TsPoint origin, const TsRect& rect, int state) {
+  const BackgroundSource bg = Usable(given);
   model = ResolveSkinModel(model);
   if (!model || !ValidIndex(sectionIndex, model->Sections.size()) || !InsideBitmap(rect, target)) return;
   const TsGeneralData& sec = model->Sections[static_cast<std::size_t>(sectionIndex)];
@@ -197,9 +207,10 @@ void PaintSectionBackground(const TsSkinModel* model, int32_t sectionIndex, std:
   }
 }
 
-void PaintIndexedBackground(const TsSkinModel& model, int32_t sectionIndex, const BackgroundSource& bg,
+void PaintIndexedBackground(const TsSkinModel& model, int32_t sectionIndex, const BackgroundSource& given,
                             int32_t hotTextureIndex, int32_t textureIndex, Bitmap32& target, TsPoint origin,
                             const TsRect& rect, int state) {
+  const BackgroundSource bg = Usable(given);
   if (!ValidIndex(sectionIndex, model.Sections.size()) || !InsideBitmap(rect, target)) return;
   const TsGeneralData& sec = model.Sections[static_cast<std::size_t>(sectionIndex)];
   state = std::clamp(state, 0, std::max(sec.States - 1, 0));
