@@ -23,29 +23,49 @@ TsRect ClipPair(const TsRect& srcRect, int dstX, int dstY, const Bitmap32& src, 
 }
 
 // d = (d * a + s * b + 127) >> 8 for n bytes, from the last byte to the first, with b = 255 - a.
-// Sixteen bytes at a time in 16-bit lanes (the largest sum, 255 * 255 + 127, fits). Each block
-// is read completely before it is written, so the right-to-left order holds block by block.
-void BlendBytes(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_t b) {
-  typedef uint8_t U8x16 __attribute__((vector_size(16)));
-  typedef uint16_t U16x16 __attribute__((vector_size(32)));
-  const U16x16 va = U16x16{} + static_cast<uint16_t>(a);
-  const U16x16 vb = U16x16{} + static_cast<uint16_t>(b);
-  const U16x16 round = U16x16{} + uint16_t{127};
+// W bytes at a time in 16-bit lanes (the largest sum, 255 * 255 + 127, fits). Each block is
+// read completely before it is written, so the right-to-left order holds block by block.
+typedef uint8_t U8x16 __attribute__((vector_size(16)));
+typedef uint16_t U16x16 __attribute__((vector_size(32)));
+typedef uint8_t U8x32 __attribute__((vector_size(32)));
+typedef uint16_t U16x32 __attribute__((vector_size(64)));
+
+template <class U8xW, class U16xW>
+inline void BlendBlocks(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_t b) {
+  constexpr int W = sizeof(U8xW);
+  const U16xW va = U16xW{} + static_cast<uint16_t>(a);
+  const U16xW vb = U16xW{} + static_cast<uint16_t>(b);
+  const U16xW round = U16xW{} + uint16_t{127};
   int i = n;
-  while (i >= 16) {
-    i -= 16;
-    U8x16 dv, sv;
-    std::memcpy(&dv, d + i, 16);
-    std::memcpy(&sv, s + i, 16);
-    const U16x16 mixed =
-        (__builtin_convertvector(dv, U16x16) * va + __builtin_convertvector(sv, U16x16) * vb + round) >> 8;
-    const U8x16 out = __builtin_convertvector(mixed, U8x16);
-    std::memcpy(d + i, &out, 16);
+  while (i >= W) {
+    i -= W;
+    U8xW dv, sv;
+    std::memcpy(&dv, d + i, W);
+    std::memcpy(&sv, s + i, W);
+    const U16xW mixed =
+        (__builtin_convertvector(dv, U16xW) * va + __builtin_convertvector(sv, U16xW) * vb + round) >> 8;
+    const U8xW out = __builtin_convertvector(mixed, U8xW);
+    std::memcpy(d + i, &out, W);
   }
   while (i > 0) {
     --i;
     d[i] = static_cast<uint8_t>((d[i] * a + s[i] * b + 127) >> 8);
   }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Twice the width where the processor has it; state fading blends whole caches every tick.
+__attribute__((target("avx2"))) void BlendBytesWide(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_t b) {
+  BlendBlocks<U8x32, U16x32>(d, s, n, a, b);
+}
+#endif
+
+void BlendBytes(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_t b) {
+#if defined(__x86_64__) || defined(__i386__)
+  static const bool wide = __builtin_cpu_supports("avx2");
+  if (wide) return BlendBytesWide(d, s, n, a, b);
+#endif
+  BlendBlocks<U8x16, U16x16>(d, s, n, a, b);
 }
 
 }  // namespace
