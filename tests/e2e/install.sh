@@ -70,7 +70,8 @@ install_and_finish() {  # program group, screenshot name prefix or ""
   fi
   wait_for 40 finish_enabled || { fail "Finish never became enabled (progress $(progress))"; return 1; }
   # Program Manager opened a window on the group, which may cover the wizard; a person closes it.
-  wait_for 10 window_exists "$1" && wininfo close "$1"
+  wait_for 20 window_exists "$1" && wininfo close "$1"
+  wait_for 5 window_gone "$1"
   sleep 1
   [ "$(progress)" = 100 ] || fail "progress is $(progress) on the finish page"
   expect_state "Launch Kestamor" 1 1

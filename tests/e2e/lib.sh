@@ -12,7 +12,7 @@ e2e_start() {
   "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
-wininfo() { "$WINE64" "$WININFO" "$@" 2>/dev/null | tr -d '\r'; }
+wininfo() { "$WINE64" "$WININFO" "$@" 2>/dev/null | tr -d '\r' | iconv -f CP1252 -t UTF-8; }
 fail() { echo "e2e: FAILED: $*" >&2; failures=$((failures + 1)); }
 
 # A control's line from wininfo: left top right bottom enabled checked.
@@ -28,7 +28,14 @@ click() {
   local l t r b
   read -r l t r b _ _ <<<"$(control "$1")"
   [ -n "${b:-}" ] || { fail "cannot click \"$1\""; return; }
-  xdotool mousemove "$(((l + r) / 2))" "$(((t + b) / 2))" click 1
+  local x=$(((l + r) / 2)) y=$(((t + b) / 2))
+  # Another window over the control would take the click: say what was there, with a picture.
+  local hit; hit="$(wininfo at "$x" "$y")"
+  if [ "$hit" != "$1" ]; then
+    fail "\"$1\" is covered by \"$hit\""
+    import -window root "$SHOTS/${SHOT_PREFIX:-e2e}-covered-$failures.png" 2>/dev/null
+  fi
+  xdotool mousemove "$x" "$y" click 1
   sleep 0.5
 }
 # The topmost window at the centre of a control is that control: its page is in front.
@@ -62,6 +69,7 @@ wait_for() {
   return 1
 }
 window_exists() { [ -n "$(wininfo find "$1")" ]; }
+window_gone() { ! window_exists "$1"; }
 
 # Starts a program in Wine and waits for the wizard window.
 start_app() {
