@@ -10,20 +10,10 @@
 
 #include "skin/data/sSkinManager.h"
 #include "skin/render/sStyleSimply.h"
+#include "tests/native/BuiltGarnet.h"
 
 namespace {
 
-const TsSkinModel* Garnet() {
-  static const std::unique_ptr<TsSkinModel> model = []() -> std::unique_ptr<TsSkinModel> {
-    std::ifstream f(KESTAMOR_BINARY_DIR "/resources/Garnet.asz", std::ios::binary);
-    if (!f) return nullptr;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    auto m = std::make_unique<TsSkinModel>();
-    LoadPackedSkin(*m, bytes, {}, "");
-    return m;
-  }();
-  return model.get();
-}
 
 void PaintSectionBench(benchmark::State& state, const char* section, int w, int h, bool overParent) {
   const TsSkinModel* m = Garnet();

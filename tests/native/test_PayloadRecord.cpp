@@ -11,6 +11,7 @@
 #include <fstream>
 #include <random>
 
+#include "ToolRun.h"
 #include "installer/PayloadLayout.h"
 #include "installer/PayloadRecord.h"
 
@@ -212,30 +213,7 @@ TEST(PayloadRecord, BufferedOutputPassesEveryByteOnInOrder) {
 // The build tool, run as the build runs it.
 const fs::path kTool = fs::path(KESTAMOR_BINARY_DIR) / "tools" / "payloadtool" / "payloadtool";
 
-struct ToolRun {
-  int exit = -1;
-  std::string output;
-};
-
-ToolRun Tool(const std::string& args) {
-  ToolRun r;
-  FILE* p = popen(("'" + kTool.string() + "' " + args + " 2>&1").c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
-  const int status = pclose(p);
-  r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-Bytes ReadAll(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-void WriteAll(const fs::path& p, const Bytes& b) {
-  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), long(b.size()));
-}
+ToolResult Tool(const std::string& args) { return RunProgram(kTool, args); }
 
 class PayloadTool : public ::testing::Test {
  protected:
@@ -260,11 +238,11 @@ class PayloadTool : public ::testing::Test {
 };
 
 TEST_F(PayloadTool, PackAppendVerifyAndExtractRoundTrip) {
-  ASSERT_EQ(Tool("pack " + Path("payload") + files).exit, 0);
+  ASSERT_EQ(Tool("pack " + Path("payload") + files).Exit, 0);
   const Bytes image = Noise(150001, 5);
   WriteAll(dir / "image.exe", image);
-  const ToolRun appended = Tool("append " + Path("image.exe") + " " + Path("payload") + " " + Path("setup.exe"));
-  ASSERT_EQ(appended.exit, 0) << appended.output;
+  const ToolResult appended = Tool("append " + Path("image.exe") + " " + Path("payload") + " " + Path("setup.exe"));
+  ASSERT_EQ(appended.Exit, 0) << appended.Output;
 
   const Bytes exe = ReadAll(dir / "setup.exe");
   const Bytes payload = ReadAll(dir / "payload");
@@ -285,10 +263,10 @@ TEST_F(PayloadTool, PackAppendVerifyAndExtractRoundTrip) {
   }
   EXPECT_TRUE(in.AtEnd());
 
-  const ToolRun verified = Tool("verify " + Path("setup.exe"));
-  EXPECT_EQ(verified.exit, 0) << verified.output;
-  EXPECT_NE(verified.output.find("record 8 (sounds\\wingame.wav)"), std::string::npos) << verified.output;
-  ASSERT_EQ(Tool("extract " + Path("setup.exe") + " " + Path("out")).exit, 0);
+  const ToolResult verified = Tool("verify " + Path("setup.exe"));
+  EXPECT_EQ(verified.Exit, 0) << verified.Output;
+  EXPECT_NE(verified.Output.find("record 8 (sounds\\wingame.wav)"), std::string::npos) << verified.Output;
+  ASSERT_EQ(Tool("extract " + Path("setup.exe") + " " + Path("out")).Exit, 0);
   for (size_t i = 0; i < contents.size(); ++i) {
     std::string target = PayloadLayout::Targets[i];
     std::replace(target.begin(), target.end(), '\\', '/');
@@ -297,32 +275,32 @@ TEST_F(PayloadTool, PackAppendVerifyAndExtractRoundTrip) {
 }
 
 TEST_F(PayloadTool, RefusesWhatWouldNotInstall) {
-  ASSERT_EQ(Tool("pack " + Path("payload") + files).exit, 0);
-  const ToolRun seven = Tool("pack " + Path("p7") + files.substr(0, files.rfind(" '")));
-  EXPECT_EQ(seven.exit, 1);
-  EXPECT_NE(seven.output.find("needs 8 files in record order, got 7"), std::string::npos) << seven.output;
+  ASSERT_EQ(Tool("pack " + Path("payload") + files).Exit, 0);
+  const ToolResult seven = Tool("pack " + Path("p7") + files.substr(0, files.rfind(" '")));
+  EXPECT_EQ(seven.Exit, 1);
+  EXPECT_NE(seven.Output.find("needs 8 files in record order, got 7"), std::string::npos) << seven.Output;
   EXPECT_FALSE(fs::exists(dir / "p7"));
 
   WriteAll(dir / "big.exe", Bytes(size_t(PayloadLayout::Offset) + 1, 0));
-  const ToolRun big = Tool("append " + Path("big.exe") + " " + Path("payload") + " " + Path("setup.exe"));
-  EXPECT_EQ(big.exit, 1);
-  EXPECT_NE(big.output.find("installer image is 2329601 bytes, larger than the payload offset 2329600"),
+  const ToolResult big = Tool("append " + Path("big.exe") + " " + Path("payload") + " " + Path("setup.exe"));
+  EXPECT_EQ(big.Exit, 1);
+  EXPECT_NE(big.Output.find("installer image is 2329601 bytes, larger than the payload offset 2329600"),
             std::string::npos)
-      << big.output;
+      << big.Output;
   EXPECT_FALSE(fs::exists(dir / "setup.exe"));
 
   // An image of exactly the offset fits; the checker then wants the payload to end the file.
   WriteAll(dir / "exact.exe", Bytes(size_t(PayloadLayout::Offset), 1));
-  ASSERT_EQ(Tool("append " + Path("exact.exe") + " " + Path("payload") + " " + Path("setup.exe")).exit, 0);
+  ASSERT_EQ(Tool("append " + Path("exact.exe") + " " + Path("payload") + " " + Path("setup.exe")).Exit, 0);
   Bytes exe = ReadAll(dir / "setup.exe");
   exe.push_back(0);
   WriteAll(dir / "longer.exe", exe);
-  EXPECT_EQ(Tool("verify " + Path("longer.exe")).exit, 1);
+  EXPECT_EQ(Tool("verify " + Path("longer.exe")).Exit, 1);
   exe.resize(exe.size() - 2);
   WriteAll(dir / "shorter.exe", exe);
-  const ToolRun shorter = Tool("verify " + Path("shorter.exe"));
-  EXPECT_EQ(shorter.exit, 1);
-  EXPECT_NE(shorter.output.find("record 8"), std::string::npos) << shorter.output;
+  const ToolResult shorter = Tool("verify " + Path("shorter.exe"));
+  EXPECT_EQ(shorter.Exit, 1);
+  EXPECT_NE(shorter.Output.find("record 8"), std::string::npos) << shorter.Output;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // bitmaps that show writes outside their bounds, and the packed Garnet skin.
 #pragma once
 
+#include "BuiltGarnet.h"
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -87,17 +88,5 @@ struct TestSkin {
   TsGeneralData& At(int32_t section) { return model.Sections[static_cast<std::size_t>(section)]; }
 };
 
-// The product's skin as the build packs it; null when the build has not made it.
-inline const TsSkinModel* Garnet() {
-  static const std::unique_ptr<TsSkinModel> model = []() -> std::unique_ptr<TsSkinModel> {
-    std::ifstream f(KESTAMOR_BINARY_DIR "/resources/Garnet.asz", std::ios::binary);
-    if (!f) return nullptr;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    auto m = std::make_unique<TsSkinModel>();
-    LoadPackedSkin(*m, bytes, {}, "");
-    return m;
-  }();
-  return model.get();
-}
 
 }  // namespace sectiontest

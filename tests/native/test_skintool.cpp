@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ToolRun.h"
 #include "image/BmpFile.h"
 #include "image/PngWrite.h"
 #include "skin/data/acSkinPack.h"
@@ -19,31 +20,8 @@ using Bytes = std::vector<uint8_t>;
 
 const fs::path kTool = fs::path(KESTAMOR_BINARY_DIR) / "tools" / "skintool" / "skintool";
 
-struct Result {
-  int Exit = -1;
-  std::string Output;  // stdout and stderr
-};
-
-Result RunTool(const std::string& args) {
-  Result r;
-  FILE* p = popen(("'" + kTool.string() + "' " + args + " 2>&1").c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.Output.append(buf, n);
-  const int status = pclose(p);
-  r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-Bytes ReadAll(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& p, const Bytes& b) {
-  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), long(b.size()));
-}
+ToolResult RunTool(const std::string& args) { return RunProgram(kTool, args); }
+using ::WriteAll;
 void WriteAll(const fs::path& p, const std::string& s) { WriteAll(p, Bytes(s.begin(), s.end())); }
 
 Bitmap32 Solid(int w, int h, Pixel32 p) {
@@ -97,7 +75,7 @@ TEST_F(SkinTool, PacksOptionsFirstThenOrderThenByNameAndRoundTrips) {
   WriteAll(skin_ / "ORDER", "Master.bmp\r\n\r\n  CloseG.png  \n");
   WriteAll(skin_ / "Aa.png", EncodePng(Solid(2, 2, {1, 2, 3, 4})));  // not listed
   const fs::path asz = dir_ / "a.asz";
-  Result r = RunTool("pack " + Q(skin_) + " " + Q(asz));
+  ToolResult r = RunTool("pack " + Q(skin_) + " " + Q(asz));
   ASSERT_EQ(r.Exit, 0) << r.Output;
   EXPECT_NE(r.Output.find("Aa.png is not listed"), std::string::npos) << r.Output;
 
@@ -121,7 +99,7 @@ TEST_F(SkinTool, PacksOptionsFirstThenOrderThenByNameAndRoundTrips) {
 
 TEST_F(SkinTool, RefusesBrokenFoldersArchivesAndUnsafeNames) {
   WriteAll(skin_ / "ORDER", "Master.bmp\nGone.png\n");
-  Result r = RunTool("pack " + Q(skin_) + " " + Q(dir_ / "a.asz"));
+  ToolResult r = RunTool("pack " + Q(skin_) + " " + Q(dir_ / "a.asz"));
   EXPECT_NE(r.Exit, 0);
   EXPECT_NE(r.Output.find("Gone.png"), std::string::npos) << r.Output;
   EXPECT_FALSE(fs::exists(dir_ / "a.asz"));
@@ -151,7 +129,7 @@ TEST_F(SkinTool, RefusesBrokenFoldersArchivesAndUnsafeNames) {
 }
 
 TEST_F(SkinTool, InfoPassesACleanSkinAndNamesEveryProblem) {
-  Result r = RunTool("info " + Q(skin_));
+  ToolResult r = RunTool("info " + Q(skin_));
   EXPECT_EQ(r.Exit, 0) << r.Output;
   EXPECT_NE(r.Output.find("No problems found."), std::string::npos) << r.Output;
   // Entry sizes, the glow image's cell size and the border cells appear in the report.
@@ -188,7 +166,7 @@ TEST_F(SkinTool, Png2BmpKeepsStraightAlpha) {
   src.At(1, 0) = {0, 255, 0, 128};
   src.At(2, 1) = {1, 2, 3, 0};
   WriteAll(dir_ / "in.png", EncodePng(src));
-  Result r = RunTool("png2bmp " + Q(dir_ / "in.png") + " " + Q(dir_ / "out.bmp"));
+  ToolResult r = RunTool("png2bmp " + Q(dir_ / "in.png") + " " + Q(dir_ / "out.bmp"));
   ASSERT_EQ(r.Exit, 0) << r.Output;
   const Bytes bmp = ReadAll(dir_ / "out.bmp");
   int bpp = 0;
