@@ -164,7 +164,12 @@ class Installation {
     for (const char* item : {"kestamor.exe\",\"Kestamor Start", "help.chm\",\"Kestamor Help",
                              "uninstall.exe\",\"Kestamor Uninstall"})
       commands += "[AddItem(\"" + dir_ + item + "\")]\r\n";
-    return ProgmanExecute(commands) && Exists(GroupFolder());
+    if (!ProgmanExecute(commands) || !Exists(GroupFolder())) return false;
+    // The shell opens a window on a new group; left open it would lie over later tests' windows.
+    HWND shown = nullptr;
+    if (WaitFor([&] { return (shown = FindWindowA(nullptr, group_.c_str())) != nullptr; }, 5000))
+      PostMessageA(shown, WM_CLOSE, 0, 0);
+    return true;
   }
 
   int Uninstall(const std::string& arguments = "/quiet") const {
