@@ -1,6 +1,7 @@
 #include "skin/render/sAlphaGraph.h"
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -23,28 +24,31 @@ TsRect ClipPair(const TsRect& srcRect, int dstX, int dstY, const Bitmap32& src, 
 }
 
 // d = (d * a + s * b + 127) >> 8 for n bytes, from the last byte to the first, with b = 255 - a.
-// W bytes at a time in 16-bit lanes (the largest sum, 255 * 255 + 127, fits). Each block is
-// read completely before it is written, so the right-to-left order holds block by block.
-typedef uint8_t U8x16 __attribute__((vector_size(16)));
+// A block of W bytes is read as W / 2 little-endian 16-bit lanes: the even bytes (low halves)
+// and the odd bytes (high halves) are mixed apart in 16-bit arithmetic (the largest sum,
+// 255 * 255 + 127, fits) and put back in place, with no widening or packing of bytes. Each
+// block is read completely before it is written, so the right-to-left order holds block by block.
+typedef uint16_t U16x8 __attribute__((vector_size(16)));
 typedef uint16_t U16x16 __attribute__((vector_size(32)));
-typedef uint8_t U8x32 __attribute__((vector_size(32)));
-typedef uint16_t U16x32 __attribute__((vector_size(64)));
 
-template <class U8xW, class U16xW>
+template <class U16xN>
 inline void BlendBlocks(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_t b) {
-  constexpr int W = sizeof(U8xW);
-  const U16xW va = U16xW{} + static_cast<uint16_t>(a);
-  const U16xW vb = U16xW{} + static_cast<uint16_t>(b);
-  const U16xW round = U16xW{} + uint16_t{127};
+  static_assert(std::endian::native == std::endian::little, "bytes are taken as the halves of 16-bit lanes");
+  constexpr int W = sizeof(U16xN);
+  const U16xN va = U16xN{} + static_cast<uint16_t>(a);
+  const U16xN vb = U16xN{} + static_cast<uint16_t>(b);
+  const U16xN round = U16xN{} + uint16_t{127};
+  const U16xN low = U16xN{} + uint16_t{0x00FF};
+  const U16xN high = U16xN{} + uint16_t{0xFF00};
   int i = n;
   while (i >= W) {
     i -= W;
-    U8xW dv, sv;
+    U16xN dv, sv;
     std::memcpy(&dv, d + i, W);
     std::memcpy(&sv, s + i, W);
-    const U16xW mixed =
-        (__builtin_convertvector(dv, U16xW) * va + __builtin_convertvector(sv, U16xW) * vb + round) >> 8;
-    const U8xW out = __builtin_convertvector(mixed, U8xW);
+    const U16xN even = ((dv & low) * va + (sv & low) * vb + round) >> 8;
+    const U16xN odd = ((dv >> 8) * va + (sv >> 8) * vb + round) & high;
+    const U16xN out = even | odd;
     std::memcpy(d + i, &out, W);
   }
   while (i > 0) {
@@ -56,7 +60,7 @@ inline void BlendBlocks(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_
 #if defined(__x86_64__) || defined(__i386__)
 // Twice the width where the processor has it; state fading blends whole caches every tick.
 __attribute__((target("avx2"))) void BlendBytesWide(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_t b) {
-  BlendBlocks<U8x32, U16x32>(d, s, n, a, b);
+  BlendBlocks<U16x16>(d, s, n, a, b);
 }
 #endif
 
@@ -65,7 +69,7 @@ void BlendBytes(uint8_t* d, const uint8_t* s, int n, uint32_t a, uint32_t b) {
   static const bool wide = __builtin_cpu_supports("avx2");
   if (wide) return BlendBytesWide(d, s, n, a, b);
 #endif
-  BlendBlocks<U8x16, U16x16>(d, s, n, a, b);
+  BlendBlocks<U16x8>(d, s, n, a, b);
 }
 
 }  // namespace

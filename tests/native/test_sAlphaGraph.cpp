@@ -30,6 +30,32 @@ TEST(BlendBitmap, Weight76MixesEveryByteWithTheShiftBy8) {
   EXPECT_EQ(a.At(1, 1), Px(199, 199, 199, 199));
 }
 
+// Rows of 37 pixels go through whole blocks and a byte-wise tail; every byte, with its
+// neighbours all different, must come out as the formula says.
+TEST(BlendBitmap, EveryByteOfLongRowsFollowsTheFormula) {
+  uint32_t seed = 12345;
+  auto next = [&] { return static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16); };
+  for (int weight : {0, 1, 76, 128, 254, 255}) {
+    Bitmap32 dst(37, 3), src(37, 3);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 37; ++x) {
+        dst.At(x, y) = Px(next(), next(), next(), next());
+        src.At(x, y) = Px(next(), next(), next(), next());
+      }
+    const Bitmap32 before = dst;
+    BlendBitmaps(dst, src, weight);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 37; ++x) {
+        const auto* d = reinterpret_cast<const uint8_t*>(&before.At(x, y));
+        const auto* s = reinterpret_cast<const uint8_t*>(&src.At(x, y));
+        const auto* out = reinterpret_cast<const uint8_t*>(&dst.At(x, y));
+        for (int k = 0; k < 4; ++k)
+          ASSERT_EQ(out[k], (d[k] * weight + s[k] * (255 - weight) + 127) >> 8)
+              << "weight " << weight << " at " << x << "," << y << " byte " << k;
+      }
+  }
+}
+
 TEST(BlendBitmap, ClipsBothSidesAndRefusesTinyBitmaps) {
   Bitmap32 dst = Filled(4, 4, Px(100, 100, 100, 100));
   Bitmap32 src(3, 3);
