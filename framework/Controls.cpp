@@ -253,17 +253,21 @@ void TControl::Repaint() {
   Update();
 }
 
-void TControl::SetZOrder(bool topmost) {
-  if (!parent_) return;
+bool TControl::MoveInParentOrder(bool topmost) {
+  if (!parent_) return false;
   auto& list = parent_->controls_;
   auto it = std::find(list.begin(), list.end(), this);
-  if (it == list.end()) return;
+  if (it == list.end()) return false;
   list.erase(it);
   if (topmost)
     list.push_back(this);
   else
     list.insert(list.begin(), this);
-  Invalidate();
+  return true;
+}
+
+void TControl::SetZOrder(bool topmost) {
+  if (MoveInParentOrder(topmost)) Invalidate();
 }
 
 void TControl::Click() {
@@ -511,19 +515,8 @@ void TWinControl::UpdateWindowZOrder() {
 }
 
 void TWinControl::SetZOrder(bool topmost) {
-  if (!Parent()) {
-    if (handle_) SetWindowPos(handle_, topmost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
-                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return;
-  }
-  auto& list = Parent()->controls_;
-  auto it = std::find(list.begin(), list.end(), this);
-  if (it == list.end()) return;
-  list.erase(it);
-  if (topmost)
-    list.push_back(this);
-  else
-    list.insert(list.begin(), this);
+  // A child not in its parent's list has no place to move to; a top-level window has only its handle.
+  if (Parent() && !MoveInParentOrder(topmost)) return;
   if (handle_)
     SetWindowPos(handle_, topmost ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -131,6 +131,8 @@ class TControl : public TComponent {
   virtual void WndProc(TMessage& message);
   virtual void DefaultHandler(TMessage& message);
   virtual void SetZOrder(bool topmost);
+  // Moves the control to the end (topmost) or start of its parent's list; false without one.
+  bool MoveInParentOrder(bool topmost);
   virtual void Resize();
   virtual void MouseEnter();
   virtual void MouseLeave();
