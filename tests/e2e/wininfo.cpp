@@ -10,6 +10,7 @@
 //   wininfo focus <caption>          -> "class text" of the window with the keyboard focus
 //   wininfo class <class> <caption>  -> like find, for a window of that class
 //   wininfo closeclass <class> <caption>
+//   wininfo hold                     -> stays on the desktop until killed
 // Exit code 1 when the window is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -47,6 +48,13 @@ BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "hold") {
+    // Wine closes its virtual desktop a second after the last program on it ends and
+    // makes a new one for the next; a program starting while the old one is torn down
+    // can lose its windows to the X server. A test run keeps one program on the desktop.
+    GetDesktopWindow();
+    Sleep(INFINITE);
+  }
   if (argc < 3) {
     std::fprintf(stderr, "usage: wininfo find|child|close <caption> [text] | at <x> <y>\n");
     return 2;
