@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
@@ -117,4 +119,9 @@ std::string SaveWindowScreenshot(HWND window, const std::string& name) {
   }
   const std::string path = std::string(dir) + "/" + name + ".png";
   return SavePng(shot.View(), path, false) ? path : std::string();
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -73,6 +74,9 @@ class MessageBoxWatcher {
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
+
+// The whole file's bytes; "" when it cannot be read.
+std::string ReadWholeFile(const std::filesystem::path& path);
 
 // Saves what the screen shows of the window as <KESTAMOR_SCREENSHOTS>/<name>.png.
 // Returns the path, or "" when screenshots are not asked for.

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "WinTestSupport.h"
 #include "installer/PayloadRecord_win.h"
 
 namespace fs = std::filesystem;
@@ -32,13 +32,6 @@ std::string Content(size_t n, unsigned seed) {
   std::string s(n, '\0');
   for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
   return s;
-}
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 class PayloadFile : public ::testing::Test {
@@ -76,8 +69,8 @@ TEST_F(PayloadFile, ReadsAlongsideAWriterAndLeavesTheNextRecordInPlace) {
     ExtractRecordToFile(input, Target("b.bin"));
   }
   CloseHandle(writer);
-  EXPECT_EQ(ReadFile(Target("a.bin")), first);
-  EXPECT_EQ(ReadFile(Target("b.bin")), second);
+  EXPECT_EQ(ReadWholeFile(Target("a.bin")), first);
+  EXPECT_EQ(ReadWholeFile(Target("b.bin")), second);
 }
 
 TEST_F(PayloadFile, TheTargetIsReplacedAndHeldExclusivelyUntilTheExtraWriteIsDone) {
@@ -95,7 +88,7 @@ TEST_F(PayloadFile, TheTargetIsReplacedAndHeldExclusivelyUntilTheExtraWriteIsDon
     out.Write("0123456789ABCDEF0123456789ABCDEF", 32);
   });
   EXPECT_TRUE(othersKeptOut);
-  EXPECT_EQ(ReadFile(Target("k.exe")), content + "0123456789ABCDEF0123456789ABCDEF");
+  EXPECT_EQ(ReadWholeFile(Target("k.exe")), content + "0123456789ABCDEF0123456789ABCDEF");
 }
 
 TEST_F(PayloadFile, ACorruptRecordLeavesThePartOfTheFileBeforeTheFault) {
@@ -107,10 +100,10 @@ TEST_F(PayloadFile, ACorruptRecordLeavesThePartOfTheFileBeforeTheFault) {
   PayloadFileInput input(exe, 64);
   ExtractRecordToFile(input, Target("ok.txt"));
   EXPECT_THROW(ExtractRecordToFile(input, Target("bad.wav")), EPayloadRecordError);
-  EXPECT_EQ(ReadFile(Target("ok.txt")), "before");
+  EXPECT_EQ(ReadWholeFile(Target("ok.txt")), "before");
   // Whole chunks up to the fault stay; data decoded before zlib noticed the damage may be wrong,
   // but the part well before the damaged bytes is the content.
-  const std::string partial = ReadFile(Target("bad.wav"));
+  const std::string partial = ReadWholeFile(Target("bad.wav"));
   EXPECT_LT(partial.size(), content.size());
   EXPECT_EQ(partial.size() % 1024, 0u);
   ASSERT_GE(partial.size(), 50000u);

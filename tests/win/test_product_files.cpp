@@ -7,21 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "WinTestSupport.h"
 #include "product/ProductRules.h"
 
 namespace {
 
 const std::string kStaged = KESTAMOR_BINARY_DIR "/product/files/";
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::uint32_t U32(const std::string& b, std::size_t at) {
   return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8 |
@@ -96,7 +90,7 @@ std::string ReadFromHelpFile(const std::string& chm, const std::string& name) {
 TEST(ProductFiles, SoundsArePlayablePcmWaves) {
   for (const char* name : {"endgame.wav", "free.wav", "newnews.wav", "wingame.wav"}) {
     SCOPED_TRACE(name);
-    const std::string wav = ReadAll(kStaged + "sounds/" + name);
+    const std::string wav = ReadWholeFile(kStaged + "sounds/" + name);
     ASSERT_GE(wav.size(), 44u);
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_EQ(U32(wav, 4), wav.size() - 8);
@@ -124,7 +118,7 @@ TEST(ProductFiles, SoundsArePlayablePcmWaves) {
 }
 
 TEST(ProductFiles, SettingsAreWindowsTextOpeningWithMain) {
-  const std::string ini = ReadAll(kStaged + "kestamor.ini");
+  const std::string ini = ReadWholeFile(kStaged + "kestamor.ini");
   EXPECT_EQ(ini.rfind("[main]\r\n", 0), 0u);
   for (std::size_t i = ini.find('\n'); i != std::string::npos; i = ini.find('\n', i + 1))
     EXPECT_EQ(ini[i - 1], '\r') << "line end at " << i;
@@ -135,9 +129,9 @@ TEST(ProductFiles, SettingsAreWindowsTextOpeningWithMain) {
 
 TEST(ProductFiles, HelpFileOpensInTheSystemsHelpReader) {
   const std::string chm = kStaged + "help.chm";
-  EXPECT_EQ(ReadAll(chm).substr(0, 4), "ITSF");
+  EXPECT_EQ(ReadWholeFile(chm).substr(0, 4), "ITSF");
   const std::string page = ReadFromHelpFile(chm, "/index.html");
-  EXPECT_EQ(page, ReadAll(KESTAMOR_SOURCE_DIR "/product/help/index.html"));
+  EXPECT_EQ(page, ReadWholeFile(KESTAMOR_SOURCE_DIR "/product/help/index.html"));
   EXPECT_NE(ReadFromHelpFile(chm, "/#SYSTEM").find("Kestamor Help"), std::string::npos);
 }
 

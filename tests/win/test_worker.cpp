@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "WizardTest.h"
 #include "framework/ComObj.h"
@@ -24,13 +23,6 @@ std::string SpecialFolder(int csidl) {
   char path[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
   return path;
-}
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 void WriteFile(const fs::path& p, const std::string& bytes) {
@@ -196,7 +188,7 @@ TEST(UninstallRecord, ANewFileHasExactlyFiveLines) {
   Installer.ProgramGroupName = "My Games";
   Installer.DesktopShortcutPath = "C:\\users\\Public\\Desktop\\Kestamor.lnk";
   TForm1::WriteUninstallRecord(true);
-  EXPECT_EQ(ReadFile(temp.path() / "uninstall.ini"),
+  EXPECT_EQ(ReadWholeFile(temp.path() / "uninstall.ini"),
             "[main_section]\r\nu_path=" + temp.dir() + "kestamor.exe\r\nu_group=My Games\r\nu_ico=1\r\n"
             "u_ico_path=C:\\users\\Public\\Desktop\\Kestamor.lnk\r\n");
 }
@@ -210,7 +202,7 @@ TEST(UninstallRecord, ASecondInstallReplacesKeysAndKeepsTheRest) {
   Installer.MainExecutablePath = temp.dir() + "kestamor.exe";
   Installer.ProgramGroupName = "Kestamor";
   TForm1::WriteUninstallRecord(false);
-  const std::string file = ReadFile(temp.path() / "uninstall.ini");
+  const std::string file = ReadWholeFile(temp.path() / "uninstall.ini");
   EXPECT_NE(file.find("[user]\r\nkeep=yes\r\n"), std::string::npos) << file;
   EXPECT_NE(file.find("u_group=Kestamor\r\nextra=1\r\nu_ico=0\r\n"), std::string::npos) << file;
   EXPECT_NE(file.find("u_ico_path=...\r\n"), std::string::npos) << file;
