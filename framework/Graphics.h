@@ -4,21 +4,15 @@
 #include "framework/Classes.h"
 #include "framework/Handles.h"
 #include "image/Bitmap32.h"
+#include "image/Colors.h"
 
 #include <cstddef>
 #include <memory>
 #include <cstdint>
 #include <string>
 
-// 0x00BBGGRR, or a system colour 0xFF0000nn (nn = COLOR_* index), or clNone/clDefault.
-using TColor = int32_t;
-
 constexpr TColor SystemColor(int index) { return static_cast<TColor>(0xFF000000u | static_cast<uint32_t>(index)); }
 
-constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
-                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
-                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
-                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF;
 constexpr TColor clScrollBar = SystemColor(COLOR_SCROLLBAR), clBackground = SystemColor(COLOR_BACKGROUND),
                  clActiveCaption = SystemColor(COLOR_ACTIVECAPTION),
                  clInactiveCaption = SystemColor(COLOR_INACTIVECAPTION), clMenu = SystemColor(COLOR_MENU),
@@ -33,8 +27,6 @@ constexpr TColor clScrollBar = SystemColor(COLOR_SCROLLBAR), clBackground = Syst
                  clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT), cl3DDkShadow = SystemColor(COLOR_3DDKSHADOW),
                  cl3DLight = SystemColor(COLOR_3DLIGHT), clInfoText = SystemColor(COLOR_INFOTEXT),
                  clInfoBk = SystemColor(COLOR_INFOBK);
-constexpr TColor clNone = 0x1FFFFFFF;
-constexpr TColor clDefault = 0x20000000;
 
 // A colour as plain 0x00BBGGRR: system colours are looked up with GetSysColor.
 TColor ColorToRGB(TColor color);

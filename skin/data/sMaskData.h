@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "image/Bitmap32.h"
+#include "image/Colors.h"
 
 class TsSkinModel;
 
 // Colours are 0x00BBGGRR; values with the high byte 0xFF name a system colour (index in the
 // low byte) and are resolved before use. 0xFF00FF is the key colour / "no colour".
-using TColor = int32_t;
-inline constexpr TColor clFuchsia = 0xFF00FF;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clNone = -1;  // absent colour (text contours)
 
 // Resolves a system colour index (0..255) to 0x00BBGGRR. The Windows side passes
 // GetSysColor; native code passes a table.
@@ -49,7 +46,7 @@ TsGradArray ParseGradientData(std::string_view text);
 struct TsGenState {
   TColor Color = clWhite;
   TColor FontColor = 0;
-  TColor TCLeft = clNone, TCTop = clNone, TCRight = clNone, TCBottom = clNone;
+  TColor TCLeft = clAbsent, TCTop = clAbsent, TCRight = clAbsent, TCBottom = clAbsent;
   int32_t GradientPercent = 0;
   std::string GradientData;
   TsGradArray Gradient;
@@ -82,7 +79,7 @@ struct TsGeneralData {
   TsGradArray Gradient;
   int32_t ImagePercent = 0;
   TColor FontColor = 0;
-  TColor TCLeft = clNone, TCTop = clNone, TCRight = clNone, TCBottom = clNone;
+  TColor TCLeft = clAbsent, TCTop = clAbsent, TCRight = clAbsent, TCBottom = clAbsent;
 
   TColor HotColor = clWhite;
   int32_t HotTransparency = 0;
@@ -91,7 +88,7 @@ struct TsGeneralData {
   TsGradArray HotGradient;
   int32_t HotImagePercent = 0;
   TColor HotFontColor = 0;
-  TColor HotTCLeft = clNone, HotTCTop = clNone, HotTCRight = clNone, HotTCBottom = clNone;
+  TColor HotTCLeft = clAbsent, HotTCTop = clAbsent, HotTCRight = clAbsent, HotTCBottom = clAbsent;
 
   bool FadingEnabled = false;
   int32_t FadingIterations = 5;

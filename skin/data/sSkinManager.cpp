@@ -103,3 +103,35 @@ bool HasSwitch(std::span<const std::string> args, std::string_view option) {
     if (UpperCase(a) == wanted) return true;
   return false;
 }
+
+std::string WithTrailingBackslash(std::string_view folder) {
+  std::string s(folder);
+  if (s.empty()) return s;
+  if (s.back() == '/') {
+    s.back() = '\\';
+  } else if (s.size() == 1) {
+    s += ":\\";
+  } else if (s.back() != '\\') {
+    s += '\\';
+  }
+  return s;
+}
+
+std::string AbsoluteSkinFolder(std::string_view dir, std::string_view appFolder) {
+  std::string app = WithTrailingBackslash(appFolder);
+  std::string result;
+  if (dir.substr(0, 2) == "..") {
+    // The parent of the application's folder, ending in its separator.
+    std::string parent = app.empty() ? std::string() : app.substr(0, app.size() - 1);
+    const auto cut = parent.find_last_of("\\/");
+    parent = cut == std::string::npos ? std::string() : parent.substr(0, cut + 1);
+    result = parent + std::string(dir.size() > 3 ? dir.substr(3) : std::string_view());
+  } else if (dir.substr(0, 2) == ".\\" || dir.substr(0, 2) == "./") {
+    result = app + std::string(dir.substr(2));
+  } else if (!dir.empty() && !Contains(dir, ":") && !Contains(dir, "\\\\")) {
+    result = app + std::string(dir);
+  } else {
+    result = std::string(dir);
+  }
+  return WithTrailingBackslash(result);
+}

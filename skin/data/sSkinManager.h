@@ -49,3 +49,11 @@ std::string FormatSkinVersion(double version);
 
 // True when the command-line arguments hold `option` (compared in lower case), e.g. "/actest".
 bool HasSwitch(std::span<const std::string> args, std::string_view option);
+
+// SkinDirectory as a folder that ends in "\": a final "/" becomes "\", a single character
+// (a drive letter) gets ":\", anything else that lacks it gets "\"; empty stays empty.
+std::string WithTrailingBackslash(std::string_view folder);
+// The folder that folder skins are looked for in: SkinDirectory made absolute against the
+// application's folder `appFolder` (ending in "\"): "..\x" lies beside the application's
+// folder, ".\x" and any other value without ":" or "\\" inside it. Ends in "\".
+std::string AbsoluteSkinFolder(std::string_view skinDirectory, std::string_view appFolder);

@@ -366,3 +366,16 @@ TEST(SkinVersion, ChecksAndTexts) {
 }
 
 }  // namespace
+
+TEST(SkinManagerFolders, RelativeFoldersResolveAgainstTheApplicationAndAlwaysEndInABackslash) {
+  const std::string app = "C:\\Apps\\Kestamor\\";
+  EXPECT_EQ(AbsoluteSkinFolder("./Skins", app), "C:\\Apps\\Kestamor\\Skins\\");
+  EXPECT_EQ(AbsoluteSkinFolder(".\\Skins/", app), "C:\\Apps\\Kestamor\\Skins\\");
+  EXPECT_EQ(AbsoluteSkinFolder("..\\Skins", app), "C:\\Apps\\Skins\\");
+  EXPECT_EQ(AbsoluteSkinFolder("Skins", app), "C:\\Apps\\Kestamor\\Skins\\");
+  EXPECT_EQ(AbsoluteSkinFolder("c:\\Skins", app), "c:\\Skins\\");
+  EXPECT_EQ(AbsoluteSkinFolder("\\\\server\\skins", app), "\\\\server\\skins\\");
+  EXPECT_EQ(WithTrailingBackslash("d"), "d:\\");
+  EXPECT_EQ(WithTrailingBackslash("c:\\Skins\\"), "c:\\Skins\\");
+  EXPECT_EQ(WithTrailingBackslash(""), "");
+}
