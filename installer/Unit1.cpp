@@ -10,6 +10,7 @@
 #include "installer/ResourceData.h"
 #include "installer/unpack_thread_unit.h"
 #include "framework/Dialogs.h"
+#include "skin/frame/acFormBackground.h"
 #include "resources/installer/installer_resources.h"
 
 InstallerState Installer;
@@ -19,6 +20,9 @@ namespace {
 
 // The pinkish grey of the wizard's texts (red 153, green 137, blue 137).
 constexpr TColor kTextColor = 9013657;
+// The skin folder of the machine the installer is built on; no target machine has it, so the
+// embedded skin is the one loaded.
+constexpr const char* kBuildSkinDirectory = "D:\\Kestamor\\Build\\Skins";
 // Longest command line the Finish button hands to the system.
 constexpr size_t kMaxLaunchCommand = 500;
 
@@ -52,6 +56,16 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Font().SetColor(clWindowText);
   SetClientSize(476, 428);
   OnCreate = [this](TObject* s) { FormCreate(s); };
+
+  // The manager comes first: its skin is in use by the time the controls finish loading.
+  sSkinManager1 = new TsSkinManager(this);
+  sSkinManager1->SetName("sSkinManager1");
+  TsStoredSkin& garnet = sSkinManager1->InternalSkins.Add();
+  garnet.Name = "Garnet (internal)";
+  garnet.Data = LoadResourceBytes(IDR_GARNET);
+  sSkinManager1->SetSkinDirectory(kBuildSkinDirectory);
+  sSkinManager1->SetSkinName("Garnet (internal)");
+  new TacFormBackground(this);
 
   DdeClient = new TDdeClientConv(this);
   DdeClient->SetName("DdeClient");
@@ -88,22 +102,24 @@ T* Place(TForm1* form, TWinControl* parent, const char* name, int left, int top,
   return control;
 }
 
-TPanel* PagePanel(TForm1* form, const char* name) {
-  auto* panel = Place<TPanel>(form, form, name, 122, 101, 356, 322);
+TsPanel* PagePanel(TForm1* form, const char* name) {
+  auto* panel = Place<TsPanel>(form, form, name, 122, 101, 356, 322);
   panel->SetCaption("");
+  panel->SkinData().SetSkinSection("CHECKBOX");
   return panel;
 }
 
-TPanel* ContentPanel(TForm1* form, TWinControl* page, const char* name) {
-  auto* panel = Place<TPanel>(form, page, name, 5, 6, 349, 277);
+TsPanel* ContentPanel(TForm1* form, TWinControl* page, const char* name) {
+  auto* panel = Place<TsPanel>(form, page, name, 5, 6, 349, 277);
   panel->SetCaption("");
+  panel->SkinData().SetSkinSection("PANEL");
   panel->SetTabOrder(0);
   return panel;
 }
 
-TLabel* Label(TForm1* form, TWinControl* parent, const char* name, int l, int t, int w, int h, const char* text,
+TsLabel* Label(TForm1* form, TWinControl* parent, const char* name, int l, int t, int w, int h, const char* text,
               bool fixedSize = false) {
-  auto* label = Place<TLabel>(form, parent, name, l, t, w, h);
+  auto* label = Place<TsLabel>(form, parent, name, l, t, w, h);
   if (fixedSize) label->SetAutoSize(false);
   label->SetCaption(text);
   UseTextColour(label);
@@ -219,7 +235,7 @@ void TForm1::CreateLicencePage() {
   sMemo1->SetLines(list);
   sMemo1->SetText(LoadResourceText(IDR_LICENCE));
 
-  sGroupBox1 = Place<TGroupBox>(this, sPanel4, "sGroupBox1", 5, 208, 339, 65);
+  sGroupBox1 = Place<TsGroupBox>(this, sPanel4, "sGroupBox1", 5, 208, 339, 65);
   sGroupBox1->SetCaption("");
   sRadioButton1 = Place<TRadioButton>(this, sGroupBox1, "sRadioButton1", 10, 16, 90, 19);
   sRadioButton1->SetCaption("Yes. I agree.");

@@ -12,6 +12,10 @@
 #include "installer/DirectoryEdit.h"
 #include "installer/InstallSequence.h"
 #include "installer/PayloadLayout.h"
+#include "skin/controls/sGroupBox.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPanel.h"
+#include "skin/data/sSkinManager_win.h"
 
 #include <cstdint>
 #include <string>
@@ -36,16 +40,17 @@ class TForm1 : public TForm {
   ~TForm1() override;
   FRAMEWORK_CLASS(TForm1)
 
+  TsSkinManager* sSkinManager1;
   TDdeClientConv* DdeClient;
 
   TImage* Image2;
   // Path page.
-  TPanel* sPanel_3_install;
-  TPanel* sPanel6;
-  TLabel* sLabel4;
-  TLabel* sLabel5;
-  TLabel* sLabel6;
-  TLabel* sLabel7;
+  TsPanel* sPanel_3_install;
+  TsPanel* sPanel6;
+  TsLabel* sLabel4;
+  TsLabel* sLabel5;
+  TsLabel* sLabel6;
+  TsLabel* sLabel7;
   TDirectoryEdit* sDirectoryEdit1;
   TEdit* sEdit1;
   TCheckBox* sCheckBox1;
@@ -54,21 +59,21 @@ class TForm1 : public TForm {
   TButton* sButton_next3;
   TButton* sButton_prev3;
   // Progress and finish page.
-  TPanel* sPanel_4_finish;
-  TPanel* sPanel9;
-  TLabel* sLabel16;
-  TLabel* sLabel19;
-  TLabel* sLabel1;
-  TLabel* sLabel_status;
+  TsPanel* sPanel_4_finish;
+  TsPanel* sPanel9;
+  TsLabel* sLabel16;
+  TsLabel* sLabel19;
+  TsLabel* sLabel1;
+  TsLabel* sLabel_status;
   TProgressBar* sProgressBar3;
   TCheckBox* sCheckBox4;
   TButton* sButton_4_finish;
   // Licence page.
-  TPanel* sPanel_2_license;
-  TPanel* sPanel4;
-  TLabel* sLabel2;
+  TsPanel* sPanel_2_license;
+  TsPanel* sPanel4;
+  TsLabel* sLabel2;
   TMemo* sMemo1;
-  TGroupBox* sGroupBox1;
+  TsGroupBox* sGroupBox1;
   TRadioButton* sRadioButton1;
   TRadioButton* sRadioButton2;
   TButton* sButton_cansel2;

@@ -3,9 +3,11 @@
 
 #include "framework/Forms.h"
 #include "installer/Unit1.h"
+#include "skin/data/sSkinManager_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application->Initialize();
+  acEngineStartup(CommandLineArgs());
   Application->CreateForm(Form1);
   Application->Run();
   return 0;

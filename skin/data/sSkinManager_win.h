@@ -190,6 +190,7 @@ class TsSkinManager : public TComponent {
   void InstallHook();
   void RemoveHook();
   void ShowLoadError(const std::string& message) const;
+  bool IsLoadingState() const;
 
   std::unique_ptr<TsSkinModel> model_;
   bool extendedBorders_ = false;

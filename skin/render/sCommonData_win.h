@@ -126,7 +126,11 @@ class TsCommonData : public TObject {
   int32_t hueOffset_ = 0;
   int32_t saturation_ = 0;
   std::unique_ptr<TBitmap> cache_;
+  Bitmap32 cacheView_;  // what bitmap answers to children point at
 };
+
+// True when the control answers IsHandled.
+bool HandlesSkinCommandsControl(TControl* control);
 
 // Every skinned control passes each message here first; true means it was answered.
 bool CommonSkinHandler(TMessage& message, TsCommonData& sd);

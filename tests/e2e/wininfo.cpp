@@ -55,6 +55,18 @@ int main(int argc, char** argv) {
     GetDesktopWindow();
     Sleep(INFINITE);
   }
+  if (argc >= 4 && std::string(argv[1]) == "skincmd") {
+    // The skin command message sent from outside the installer's process: one answer per
+    // window handle (decimal), one per line.
+    const auto command = static_cast<WPARAM>(std::strtoul(argv[2], nullptr, 10));
+    for (int i = 3; i < argc; ++i) {
+      HWND wnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argv[i], nullptr, 10)));
+      DWORD_PTR answer = 0;
+      const LRESULT ok = SendMessageTimeoutA(wnd, 0xA100, command << 16, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+      std::printf("%ld\n", ok ? static_cast<long>(answer) : -1L);
+    }
+    return 0;
+  }
   if (argc < 3) {
     std::fprintf(stderr, "usage: wininfo find|child|close <caption> [text] | at <x> <y>\n");
     return 2;

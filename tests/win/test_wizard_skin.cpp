@@ -1,0 +1,335 @@
+// The wizard's containers and labels painted from the embedded skin, read back from the
+// screen; the skin manager's loading rules and its announcements to the windows.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <set>
+
+#include "WizardTest.h"
+#include "framework/Dialogs.h"
+#include "image/PngWrite.h"
+#include "installer/Unit1.h"
+#include "skin/controls/sPanel.h"
+#include "skin/render/sGraphUtils.h"
+#include "skin/render/sStyleSimply.h"
+#include "skin/render/sStyleSimply_win.h"
+
+namespace {
+
+constexpr TColor kText = 9013657;    // the skin's font colour
+constexpr TColor kFace = 2434349;    // FORM and PANEL colour
+constexpr TColor kGlobal = 1907997;  // GLOBALINFO COLOR
+
+TColor At(const Bitmap32& b, int x, int y) { return PixelToColor(b.At(x, y)) & 0xFFFFFF; }
+
+class SkinnedWizard : public WizardTest {
+ protected:
+  // What the screen shows of the form's client area.
+  Bitmap32 Capture() {
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    RECT r;
+    GetClientRect(form->Handle(), &r);
+    TBitmap shot(r.right, r.bottom, true);
+    HDC screen = GetDC(form->Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+    ReleaseDC(form->Handle(), screen);
+    Bitmap32 view = shot.View();
+    Bitmap32 copy(view.Width(), view.Height());
+    CopyRect32(copy, 0, 0, view, TsRect{0, 0, view.Width(), view.Height()});
+    return copy;
+  }
+  // A control's rectangle in the form's client coordinates.
+  RECT InForm(TControl* c) {
+    POINT p = c->Parent()->ClientToScreen(POINT{c->Left(), c->Top()});
+    ScreenToClient(form->Handle(), &p);
+    return RECT{p.x, p.y, p.x + c->Width(), p.y + c->Height()};
+  }
+  std::set<TColor> Colours(const Bitmap32& b, const RECT& r) {
+    std::set<TColor> s;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) s.insert(At(b, x, y));
+    return s;
+  }
+  void Screenshot(const char* name) { SaveWindowScreenshot(form->Handle(), name); }
+  const TsSkinModel& Model() { return form->sSkinManager1->Model(); }
+};
+
+TEST_F(SkinnedWizard, InnerPanelsShowTheirBorderRingAroundTheSectionColour) {
+  const Bitmap32 shot = Capture();
+  Screenshot("skin-licence-page");
+  const RECT r = InForm(form->sPanel4);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  // The ring the painters make of the PANEL section over the page's colour.
+  const TsSectionBinding panel = BindSection(Model(), "PANEL");
+  Bitmap32 expected(w, h);
+  BackgroundSource behind;
+  behind.FillColor = kFace;
+  PaintSection(panel, behind, true, expected, TsPoint{0, 0}, TsRect{0, 0, w, h}, 0);
+  int ringDiffers = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool ring = x < 3 || y < 3 || x >= w - 3 || y >= h - 3;
+      if (ring && At(shot, r.left + x, r.top + y) != At(expected, x, y)) ++ringDiffers;
+    }
+  EXPECT_EQ(ringDiffers, 0);
+  EXPECT_NE(At(expected, 1, h / 2), kFace);  // the ring is not just the face colour
+  // Inside the ring, away from the memo and the labels: the section colour.
+  EXPECT_EQ(At(shot, r.left + 3, r.top + h / 2), kFace);
+  EXPECT_EQ(At(shot, r.left + w - 4, r.top + 25), kFace);
+}
+
+TEST_F(SkinnedWizard, GroupBoxFrameRunsThroughTheMiddleOfTheCaptionBand) {
+  TsGroupBox* box = form->sGroupBox1;
+  const int band = box->CaptionBandHeight();
+  const Bitmap32 shot = Capture();
+  const RECT r = InForm(box);
+  // The band above the frame's top line shows the panel it stands on.
+  for (int y = 0; y < band / 2; ++y) EXPECT_EQ(At(shot, r.left + box->Width() / 2, r.top + y), kFace) << y;
+  // The top line: the GROUPBOX border image's first row, not the panel.
+  EXPECT_NE(At(shot, r.left + box->Width() / 2, r.top + band / 2), kFace);
+
+  box->SetCaption("Choice");
+  const Bitmap32 captioned = Capture();
+  Screenshot("skin-groupbox-caption");
+  const RECT c = box->CaptionRect();
+  EXPECT_EQ(c.left, 6);
+  EXPECT_EQ(c.bottom, band);
+  // The caption's patch interrupts the frame line and holds the text in the skin's colour.
+  const std::set<TColor> inCaption =
+      Colours(captioned, RECT{r.left + c.left, r.top + c.top, r.left + c.right, r.top + c.bottom});
+  EXPECT_TRUE(inCaption.count(kText));
+  EXPECT_EQ(At(captioned, r.left + c.left + 1, r.top + band / 2), kFace);
+  box->SetCaption("");
+}
+
+TEST_F(SkinnedWizard, LabelsTakeTheSkinsTextColourAndDisabledOnesMixWithTheirParent) {
+  for (TsPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish}) {
+    page->BringToFront();
+    const Bitmap32 shot = Capture();
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+      auto* label = dynamic_cast<TsLabel*>(form->Components(i));
+      if (!label || !label->Visible() || !page->ContainsControl(label)) continue;
+      const std::set<TColor> colours = Colours(shot, InForm(label));
+      EXPECT_TRUE(colours.count(kText)) << label->Name();
+      EXPECT_TRUE(colours.count(kFace)) << label->Name();
+    }
+  }
+  form->sPanel_2_license->BringToFront();
+  form->sLabel2->SetEnabled(false);
+  const Bitmap32 shot = Capture();
+  Screenshot("skin-disabled-label");
+  const std::set<TColor> colours = Colours(shot, InForm(form->sLabel2));
+  EXPECT_TRUE(colours.count(MixColors(kText, kFace, 0.4)));
+  EXPECT_FALSE(colours.count(kText));
+  EXPECT_FALSE(colours.count(static_cast<TColor>(GetSysColor(COLOR_BTNHIGHLIGHT))));
+  form->sLabel2->SetEnabled(true);
+}
+
+TEST_F(SkinnedWizard, PagePanelsShowTheColourTheFormReports) {
+  const Bitmap32 shot = Capture();
+  const RECT page = InForm(form->sPanel_2_license);
+  // Between the inner panel and the buttons: the page itself.
+  EXPECT_EQ(At(shot, page.left + 2, page.top + 290), kFace);
+  EXPECT_EQ(SendMessageA(form->Handle(), SM_ALPHACMD, MakeSkinCommand(SkinCommand::GetBackgroundColor), 0), kFace);
+}
+
+TEST_F(SkinnedWizard, ABackgroundHalfTransparentOverWhiteBlendsWithTheParent) {
+  form->sSkinManager1->SetCommonSections({"[HALF]", "TRANSPARENCY=50", "COLOR=0"});
+  auto* parent = new TsPanel(form);
+  parent->SetParent(form->sPanel4);
+  parent->SkinData().SetSkinSection("NOSUCHSECTION");
+  parent->SetColor(clWhite);
+  auto* child = new TsPanel(form);
+  child->SetParent(parent);
+  child->SkinData().SetSkinSection("half");
+  EXPECT_EQ(child->SkinData().SkinSection(), "HALF");
+  EXPECT_EQ(SendSkinCommand(child, SkinCommand::GetBackgroundColor), 0x313131);
+  parent->SkinData().SetSkinSection("");
+  EXPECT_EQ(parent->SkinData().SkinSection(), "UNKNOWN");
+  EXPECT_FALSE(parent->SkinData().IsSkinned());
+  delete child;
+  delete parent;
+  form->sSkinManager1->SetCommonSections({});
+}
+
+// Every window of the wizard that the engine skins answers IsHandled, also to other processes.
+TEST_F(SkinnedWizard, SkinnedWindowsAnswerTheSkinCommandFromAnotherProcess) {
+  std::string handles;
+  int count = 0;
+  for (int i = 0; i < form->ComponentCount(); ++i) {
+    auto* c = form->Components(i);
+    if (!dynamic_cast<TsPanel*>(c) && !dynamic_cast<TsGroupBox*>(c)) continue;
+    handles += " " + std::to_string(reinterpret_cast<uintptr_t>(static_cast<TWinControl*>(
+                                        dynamic_cast<TWinControl*>(c))->Handle()));
+    ++count;
+  }
+  handles += " " + std::to_string(reinterpret_cast<uintptr_t>(form->Handle()));
+  ++count;
+  ASSERT_EQ(count, 8);  // three pages, three inner panels, the group box, the form
+  const std::string out = std::string(KESTAMOR_BINARY_DIR) + "/skincmd.txt";
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  std::string cmd = "\"" + std::string(KESTAMOR_BINARY_DIR) + "/tests/e2e/wininfo.exe\" skincmd " +
+                    std::to_string(SkinCommand::IsHandled) + handles;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = file;
+  si.hStdError = file;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+  CloseHandle(file);
+  // The answers need this thread's message loop.
+  EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000));
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(ReadWholeFile(std::filesystem::path(out)), [&] {
+    std::string ones;
+    for (int i = 0; i < count; ++i) ones += "1\r\n";
+    return ones;
+  }());
+  std::remove(out.c_str());
+}
+
+TEST_F(SkinnedWizard, TheManagerLoadsTheInternalSkinAndFallsBackToIt) {
+  TsSkinManager* m = form->sSkinManager1;
+  EXPECT_EQ(m->SkinName(), "Garnet (internal)");
+  EXPECT_EQ(m->SkinInfo(), "7");
+  EXPECT_EQ(m->Version(), "7.30");
+  m->SetVersion("1.0");
+  EXPECT_EQ(m->Version(), "7.30");
+  EXPECT_TRUE(m->IsDefault());
+  EXPECT_TRUE(m->HookInstalled());
+  EXPECT_EQ(m->GetGlobalColor(), kGlobal);
+
+  m->SetSkinName("Unknown");
+  EXPECT_EQ(m->SkinName(), "Garnet (internal)");
+  EXPECT_EQ(m->SkinInfo(), "7");
+
+  m->SetActive(false);
+  EXPECT_EQ(m->SkinInfo(), "N/A");
+  EXPECT_FALSE(m->HookInstalled());
+  EXPECT_FALSE(form->sPanel4->SkinData().IsSkinned());
+  m->SetActive(true);
+  EXPECT_TRUE(form->sPanel4->SkinData().IsSkinned());
+}
+
+TEST_F(SkinnedWizard, ADamagedPackedSkinIsReportedAndTheRunningSkinStays) {
+  TsSkinManager* m = form->sSkinManager1;
+  const Bitmap32 before = Capture();
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "kestamor-skins";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string file = folder + "\\Broken.asz";
+  std::ofstream(file, std::ios::binary) << "ASzf but not really an archive";
+  const size_t sections = Model().Sections.size();
+  m->SetSkinDirectory(folder);
+  {
+    MessageBoxWatcher watcher("Error");
+    m->SetSkinName("Broken");
+    const auto text = watcher.Text();
+    ASSERT_TRUE(text.has_value());
+    EXPECT_FALSE(text->empty());
+  }
+  EXPECT_EQ(m->SkinName(), "Garnet (internal)");
+  EXPECT_EQ(m->SkinInfo(), "7");
+  EXPECT_EQ(Model().Sections.size(), sections);
+  const Bitmap32 after = Capture();
+  EXPECT_EQ(std::memcmp(before.Row(0), after.Row(0), before.Width() * 4u), 0);
+  DeleteFileA(file.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(SkinnedWizard, ColourChangesOfTheManagerRepaintAndSwitchingOffAndOnChangesNothing) {
+  TsSkinManager* m = form->sSkinManager1;
+  auto same = [](const Bitmap32& a, const Bitmap32& b) {
+    for (int y = 0; y < a.Height(); ++y)
+      if (std::memcmp(a.Row(y), b.Row(y), a.Width() * 4u) != 0) return false;
+    return true;
+  };
+  const Bitmap32 original = Capture();
+  m->SetSaturation(4);
+  const Bitmap32 four = Capture();
+  m->SetSaturation(105);
+  const Bitmap32 wrapped = Capture();
+  EXPECT_TRUE(same(four, wrapped));
+  m->SetSaturation(0);
+  m->SetHueOffset(120);
+  const Bitmap32 rotated = Capture();
+  Screenshot("skin-hue-120");
+  EXPECT_FALSE(same(original, rotated));
+  m->SetHueOffset(0);
+  EXPECT_TRUE(same(original, Capture()));
+
+  m->SetActive(false);
+  const Bitmap32 plain = Capture();
+  Screenshot("skin-off");
+  EXPECT_FALSE(same(original, plain));
+  m->SetActive(true);
+  EXPECT_TRUE(same(original, Capture()));
+}
+
+TEST_F(SkinnedWizard, RepaintsAndSkinCyclesLeakNoObjects) {
+  TsSkinManager* m = form->sSkinManager1;
+  auto objects = [] {
+    return std::pair{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                     GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+  };
+  // One of each first: caches and fonts made on first use stay.
+  Capture();
+  m->SetActive(false);
+  m->SetActive(true);
+  Capture();
+  const auto before = objects();
+  for (int i = 0; i < 1000; ++i)
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (int i = 0; i < 20; ++i) {
+    m->SetActive(false);
+    Pump(1);
+    m->SetActive(true);
+    Pump(1);
+  }
+  Capture();
+  const auto after = objects();
+  EXPECT_EQ(after.first, before.first);
+  EXPECT_EQ(after.second, before.second);
+}
+
+TEST_F(SkinnedWizard, ScreenshotsOfThePages) {
+  form->sPanel_2_license->BringToFront();
+  Capture();
+  Screenshot("skin-page-1-licence");
+  form->sPanel_3_install->BringToFront();
+  Capture();
+  Screenshot("skin-page-2-path");
+  form->sPanel_4_finish->BringToFront();
+  Capture();
+  Screenshot("skin-page-3-progress");
+}
+
+TEST(SkinEngineStartup, TheVersionSwitchShowsTheEngineVersion) {
+  std::string text;
+  std::thread answer([&] {
+    for (int i = 0; i < 500 && text.empty(); ++i) {
+      HWND wnd = FindWindowA("TMessageForm", nullptr);
+      if (auto* dialog = wnd ? dynamic_cast<TMessageForm*>(TWinControl::FindControl(wnd)) : nullptr;
+          dialog && IsWindowVisible(wnd)) {
+        text = dialog->Message->Caption();
+        PostMessageA(wnd, WM_CLOSE, 0, 0);
+      }
+      Sleep(20);
+    }
+  });
+  acEngineStartup({"install_kestamor.exe", "/other", "/ACVER"});
+  answer.join();
+  EXPECT_EQ(text, "Varnethic v7.30");
+}
+
+}  // namespace
