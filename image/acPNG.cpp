@@ -456,3 +456,23 @@ void ClearTransparentWhite(TDibImage& image) {
       if (p[0] == 255 && p[1] == 255 && p[2] == 255 && p[3] == 0) p[0] = p[1] = p[2] = 0;
   }
 }
+
+void BlendStraightAlpha(Bitmap32& dst, const Bitmap32& src) {
+  if (dst.Width() != src.Width() || dst.Height() != src.Height()) return;
+  for (int y = 0; y < dst.Height(); ++y) {
+    Pixel32* d = dst.Row(y);
+    const Pixel32* s = src.Row(y);
+    for (int x = 0; x < dst.Width(); ++x) {
+      const unsigned a = s[x].A;
+      if (a == 0) continue;
+      if (a == 255) {
+        d[x] = Pixel32{s[x].B, s[x].G, s[x].R, d[x].A};
+        continue;
+      }
+      auto mix = [a](unsigned dc, unsigned sc) { return static_cast<uint8_t>((dc * (255 - a) + sc * a + 127) >> 8); };
+      d[x].B = mix(d[x].B, s[x].B);
+      d[x].G = mix(d[x].G, s[x].G);
+      d[x].R = mix(d[x].R, s[x].R);
+    }
+  }
+}

@@ -90,7 +90,7 @@ class TPNGGraphic : public TDibImage {
 
   // Raised at the start, when the image data begins, once per decoded row and at the end.
   TProgressEvent OnProgress;
-  // Drawing adds a mirror image below the picture (the Win32 side honours it).
+  // Asks for a mirror image below the picture when drawn (not drawn yet: nothing uses it).
   bool Reflected = false;
 
  private:
@@ -105,3 +105,9 @@ class TPNGGraphic : public TDibImage {
 // images go through this after decoding. Only 32-bit images are touched.
 void ClearTransparentWhite(Bitmap32& bitmap);
 void ClearTransparentWhite(TDibImage& image);
+
+// Lays src (straight alpha) over dst of the same size: each colour channel becomes
+// (d * (255 - a) + s * a + 127) >> 8 with a the source pixel's alpha; fully opaque source
+// pixels are copied and fully transparent ones leave dst alone, so that the shift by 8 does
+// not darken what is drawn solid. dst keeps its alpha. Different sizes: nothing.
+void BlendStraightAlpha(Bitmap32& dst, const Bitmap32& src);
