@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "installer/InstallMessages.h"
 #include "installer/InstallPaths.h"
 #include "installer/ProgramFilesDir.h"
 #include "installer/ResourceData.h"
@@ -290,11 +291,18 @@ void TForm1::ShowProgressStep(const ProgressStep& step) {
 }
 
 void TForm1::ShowDirectoryFailure() {
-  ShowMessage(
-      "It is impossible to create a working directory of the program on the specified path. Select other path "
-      "for program installation.");
+  ShowMessage(install_message::kDirectoryFailure);
   sPanel_3_install->BringToFront();
   sDirectoryEdit1->SetFocus();
+}
+
+// In the directory failure's style: the title as caption, no icon, centred on the screen.
+bool TForm1::ShowInstallFailure(const std::string& text, bool offerRetry) {
+  if (!offerRetry) {
+    ShowMessage(text);
+    return false;
+  }
+  return MessageDlg(text, TMsgDlgType::mtCustom, mbRetry | mbCancel) == mrRetry;
 }
 
 void TForm1::FinishInstallation() {
