@@ -213,9 +213,14 @@ TEST_F(Worker, ARefusedFileCanBeRetriedAndAFailedUninstallRecordIsTold) {
   const std::string group = "Kestamor Refused Test";
   MessageFormSeen refused, record;
   std::atomic<bool> answered{false};
+  const std::string title = Application->Title();
+  auto shoot = [&](const char* name) { SaveWindowScreenshot(FindWindowA("TMessageForm", title.c_str()), name); };
   std::thread answer([&] {
-    refused = AnswerMessageForm(Application->Title(), 20000, "Retry", [&] { fs::remove(installed / "help.chm"); });
-    record = AnswerMessageForm(Application->Title(), 30000, "OK");
+    refused = AnswerMessageForm(title, 20000, "Retry", [&] {
+      shoot("worker-refused-file");
+      fs::remove(installed / "help.chm");
+    });
+    record = AnswerMessageForm(title, 30000, "OK", [&] { shoot("worker-uninstall-record"); });
     answered = true;
   });
   InstallInto(dir, group);
