@@ -3,9 +3,59 @@
 #include "framework/ExtCtrls.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 TMessageForm::TMessageForm(TComponent* AOwner) : TForm(AOwner) {}
+
+namespace {
+
+// Puts 8-bit text on the clipboard; the system owns the memory once it took it.
+void CopyTextToClipboard(HWND owner, const std::string& text) {
+  if (!OpenClipboard(owner)) return;
+  struct Close {
+    ~Close() { CloseClipboard(); }
+  } close;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (!memory) return;
+  if (void* p = GlobalLock(memory)) {
+    std::memcpy(p, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (SetClipboardData(CF_TEXT, memory)) return;
+  }
+  GlobalFree(memory);
+}
+
+}  // namespace
+
+std::string TMessageForm::ClipboardText() {
+  const std::string line = "---------------------------\r\n";
+  std::string buttons;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* b = dynamic_cast<TButton*>(Components(i))) {
+      for (char c : b->Caption())
+        if (c != '&') buttons += c;
+      buttons += "   ";
+    }
+  std::string text = Message ? Message->Caption() : std::string();
+  // The label breaks lines with LF alone; the clipboard's text wants CR LF.
+  std::string crlf;
+  for (char c : text) {
+    if (c == '\n' && (crlf.empty() || crlf.back() != '\r')) crlf += '\r';
+    crlf += c;
+  }
+  return line + Caption() + "\r\n" + line + crlf + "\r\n" + line + buttons + "\r\n" + line;
+}
+
+void TMessageForm::WndProc(TMessage& m) {
+  if (m.Msg == CM_DIALOGKEY && GetKeyState(VK_CONTROL) < 0 && (m.WParam == 'C' || m.WParam == VK_INSERT)) {
+    CopyTextToClipboard(Handle(), ClipboardText());
+    m.Result = 1;
+    return;
+  }
+  TForm::WndProc(m);
+}
 
 namespace {
 
@@ -16,11 +66,12 @@ struct ButtonKind {
   int result;
 };
 
+// Left to right as Windows' own message boxes put them: the way on first, Cancel after it.
 constexpr ButtonKind kButtons[] = {
     {mbYes, "&Yes", "Yes", mrYes},           {mbNo, "&No", "No", mrNo},
-    {mbOK, "OK", "OK", mrOk},                {mbCancel, "Cancel", "Cancel", mrCancel},
-    {mbAbort, "&Abort", "Abort", mrAbort},   {mbRetry, "&Retry", "Retry", mrRetry},
-    {mbIgnore, "&Ignore", "Ignore", mrIgnore}, {mbAll, "&All", "All", mrAll},
+    {mbOK, "OK", "OK", mrOk},                {mbAbort, "&Abort", "Abort", mrAbort},
+    {mbRetry, "&Retry", "Retry", mrRetry},   {mbIgnore, "&Ignore", "Ignore", mrIgnore},
+    {mbCancel, "Cancel", "Cancel", mrCancel}, {mbAll, "&All", "All", mrAll},
     {mbNoToAll, "N&o to All", "NoToAll", mrNoToAll}, {mbYesToAll, "Yes to &All", "YesToAll", mrYesToAll},
     {mbHelp, "&Help", "Help", mrNone},       {mbClose, "&Close", "Close", mrClose},
 };

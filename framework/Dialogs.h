@@ -1,5 +1,7 @@
 // The framework's message dialog: a modal form of class "TMessageForm" with an icon, the
-// text in a label and push buttons of class "TButton".
+// text in a label and push buttons of class "TButton". Ctrl+C (or Ctrl+Insert) puts the
+// caption, the text and the buttons on the clipboard, as a Windows message box does, so that
+// a user can pass a message on whole.
 #pragma once
 
 #include "framework/Forms.h"
@@ -16,6 +18,12 @@ class TMessageForm : public TForm {
   explicit TMessageForm(TComponent* AOwner);
   FRAMEWORK_CLASS(TMessageForm)
   TLabel* Message = nullptr;
+
+  // What Ctrl+C copies: caption, text and button captions between dashed lines.
+  std::string ClipboardText();
+
+ protected:
+  void WndProc(TMessage& message) override;
 };
 
 // Builds (does not show) the dialog; the caller owns it.

@@ -565,7 +565,10 @@ bool TApplication::IsKeyMsg(MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   const WPARAM key = msg.wParam;
   const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
-  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrow) return false;
+  // Copy keys are offered to the form as well: a message dialog copies its text, every
+  // other form leaves them to the focused control.
+  const bool copy = (key == 'C' || key == VK_INSERT) && GetKeyState(VK_CONTROL) < 0;
+  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrow && !copy) return false;
   TWinControl* control = nullptr;
   for (HWND h = msg.hwnd; h && !control; h = GetParent(h)) {
     control = TWinControl::FindControl(h);

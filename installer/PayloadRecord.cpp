@@ -81,13 +81,13 @@ class InflateStream {
   [[noreturn]] void Fail() const {
     switch (fault_) {
       case Z_BUF_ERROR:  // no progress: all input used before the stream's end
-        throw EPayloadRecordError("Payload record: the zlib stream does not end inside the record");
+        throw EPayloadDamaged("Payload record: the zlib stream does not end inside the record");
       case Z_NEED_DICT:
-        throw EPayloadRecordError("Payload record: the zlib stream needs a preset dictionary");
+        throw EPayloadDamaged("Payload record: the zlib stream needs a preset dictionary");
       case Z_MEM_ERROR:
         throw EPayloadRecordError("Payload record: out of memory while inflating");
       default:
-        throw EPayloadRecordError("Payload record: invalid zlib data (" + message_ + ")");
+        throw EPayloadDamaged("Payload record: invalid zlib data (" + message_ + ")");
     }
   }
 
@@ -105,12 +105,12 @@ class InflateStream {
 std::vector<std::uint8_t> ReadPayloadRecord(PayloadInput& input) {
   std::uint8_t field[4];
   const std::size_t got = ReadFully(input, field, sizeof field);
-  if (got == 0) throw EPayloadRecordError("Payload ends before the record");
-  if (got < sizeof field) throw EPayloadRecordError("Payload ends inside a record's length field");
+  if (got == 0) throw EPayloadDamaged("Payload ends before the record");
+  if (got < sizeof field) throw EPayloadDamaged("Payload ends inside a record's length field");
   const std::uint32_t raw = std::uint32_t{field[0]} | std::uint32_t{field[1]} << 8 |
                             std::uint32_t{field[2]} << 16 | std::uint32_t{field[3]} << 24;
   // The top bit would make the length negative in the format's signed reading.
-  if (raw > 0x7FFFFFFFu) throw EPayloadRecordError("Payload record length is negative");
+  if (raw > 0x7FFFFFFFu) throw EPayloadDamaged("Payload record length is negative");
 
   const std::size_t length = raw;
   std::vector<std::uint8_t> bytes;
@@ -120,7 +120,7 @@ std::vector<std::uint8_t> ReadPayloadRecord(PayloadInput& input) {
     bytes.resize(at + step);
     const std::size_t read = ReadFully(input, bytes.data() + at, step);
     if (read < step) {
-      throw EPayloadRecordError("Payload ends after " + std::to_string(at + read) + " of the record's " +
+      throw EPayloadDamaged("Payload ends after " + std::to_string(at + read) + " of the record's " +
                                 std::to_string(length) + " bytes");
     }
   }
@@ -142,7 +142,7 @@ void InflatePayloadRecord(const std::vector<std::uint8_t>& compressed, PayloadOu
       output.Write(chunk, n);
     } while (n == kPayloadChunkSize);
     if (const std::size_t surplus = stream.UnreadInput()) {
-      throw EPayloadRecordError("Payload record: " + std::to_string(surplus) +
+      throw EPayloadDamaged("Payload record: " + std::to_string(surplus) +
                                 " bytes follow the end of its zlib stream");
     }
   }

@@ -12,7 +12,7 @@
 // the first read shorter than a chunk, so content of an exact multiple of 1024
 // bytes ends with one empty write. Inflated content is never held as a whole.
 //
-// A record fails (EPayloadRecordError) when:
+// A record is damaged (EPayloadDamaged) when:
 //   - the input ends inside the length field or before N bytes;
 //   - N is negative as a signed 32-bit value (a top bit set is never a real size);
 //   - the deflate data, the zlib header or the Adler-32 trailer is bad, or the
@@ -22,7 +22,8 @@
 //   - bytes follow the end of the zlib stream inside the record. A record is one
 //     stream exactly; a surplus means the record was built wrongly, and the
 //     payload check of the build refuses the same thing.
-// N = 0 is an empty record: no stream, an empty target file.
+// N = 0 is an empty record: no stream, an empty target file. zlib running out
+// of memory fails the record too, but is no damage (EPayloadRecordError).
 // Bytes already written stay written on failure: the caller keeps the partial file.
 #pragma once
 
@@ -38,6 +39,12 @@ class EPayloadRecordError : public std::runtime_error {
   explicit EPayloadRecordError(const std::string& msg) : std::runtime_error(msg) {}
 };
 
+// The record's own bytes are wrong: the file that carries the payload is damaged.
+class EPayloadDamaged : public EPayloadRecordError {
+ public:
+  using EPayloadRecordError::EPayloadRecordError;
+};
+
 // Inflated content is produced and written in chunks of at most this size.
 inline constexpr std::size_t kPayloadChunkSize = 1024;
 
@@ -47,7 +54,7 @@ class PayloadInput {
  public:
   virtual ~PayloadInput() = default;
   // Reads up to n bytes; returns how many. Fewer than n only at the end of the
-  // input. Throws EPayloadRecordError when the source cannot be read.
+  // input. Throws when the source cannot be read.
   virtual std::size_t Read(void* buffer, std::size_t n) = 0;
 };
 

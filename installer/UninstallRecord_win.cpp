@@ -1,19 +1,14 @@
 // uninstall.ini in the install directory, read by the product's uninstaller.
 #include <windows.h>
 
-#include <stdexcept>
 #include <string>
 
+#include "installer/FileError_win.h"
 #include "installer/Unit1.h"
 
 namespace {
 
 constexpr char kSection[] = "main_section";
-
-class EUninstallRecordError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // The profile functions cache a file; closing flushes it to disk, on every path.
 class UninstallRecord {
@@ -24,8 +19,10 @@ class UninstallRecord {
   UninstallRecord& operator=(const UninstallRecord&) = delete;
 
   void Write(const char* key, const std::string& value) {
-    if (!WritePrivateProfileStringA(kSection, key, value.c_str(), file_.c_str()))
-      throw EUninstallRecordError("Cannot write '" + std::string(key) + "' to " + file_);
+    if (!WritePrivateProfileStringA(kSection, key, value.c_str(), file_.c_str())) {
+      const DWORD code = GetLastError();
+      throw EFileError(EFileError::Access::Write, file_, code);
+    }
   }
 
  private:

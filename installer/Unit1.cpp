@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "installer/InflateZlib.h"
+#include "installer/InstallMessages.h"
 #include "installer/InstallPaths.h"
 #include "installer/ProgramFilesDir.h"
 #include "installer/ResourceData.h"
@@ -307,11 +308,18 @@ void TForm1::ShowProgressStep(const ProgressStep& step) {
 }
 
 void TForm1::ShowDirectoryFailure() {
-  ShowMessage(
-      "It is impossible to create a working directory of the program on the specified path. Select other path "
-      "for program installation.");
+  ShowMessage(install_message::kDirectoryFailure);
   sPanel_3_install->BringToFront();
   sDirectoryEdit1->SetFocus();
+}
+
+// In the directory failure's style: the title as caption, no icon, centred on the screen.
+bool TForm1::ShowInstallFailure(const std::string& text, bool offerRetry) {
+  if (!offerRetry) {
+    ShowMessage(text);
+    return false;
+  }
+  return MessageDlg(text, TMsgDlgType::mtCustom, mbRetry | mbCancel) == mrRetry;
 }
 
 void TForm1::FinishInstallation() {

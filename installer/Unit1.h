@@ -26,6 +26,7 @@ class unpack_thread;
 // 8-bit strings in the system code page.
 struct InstallerState {
   int32_t PayloadOffset = 0;
+  std::string PayloadFile;  // where the payload is read; empty: the installer's own file
   std::string InstallDirectory;  // ends in "\" once set
   std::string ProgramGroupName;
   std::string MainExecutablePath;
@@ -90,13 +91,17 @@ class TForm1 : public TForm {
   void sButton_cansel3Click(TObject* Sender);
   void sButton_4_finishClick(TObject* Sender);
 
-  // Steps of the installation. The first four run on the UI thread (the worker hands them
+  // Steps of the installation. The first five run on the UI thread (the worker hands them
   // over); the last two on the worker's thread, using only the installer state.
   void ShowProgressStep(const ProgressStep& step);
   void ShowDirectoryFailure();
+  // Tells why the installation stopped and leaves the page as it is. With `offerRetry` the
+  // user may choose Retry (true) or Cancel; otherwise OK.
+  bool ShowInstallFailure(const std::string& text, bool offerRetry);
   void CreateProgramGroup();
   void FinishInstallation();
   static void CreateDesktopShortcut(HWND owner);
+  // Throws EFileError when the file cannot be written.
   static void WriteUninstallRecord(bool desktopIcon);
 
  private:

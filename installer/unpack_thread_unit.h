@@ -12,4 +12,7 @@ class unpack_thread : public TThread {
 
  protected:
   void Execute() override;
+
+ private:
+  void Install();
 };

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs for real under Wine, driven like a person from the X side, and checks the outcome
 # on disk: the files and the instance identifier, the desktop link, the Program Manager group,
-# uninstall.ini, a second install over the first, a damaged payload record, a folder that
-# cannot be made, launching the product from the finish page, and the product's uninstaller.
+# uninstall.ini, installing again while the product runs (Cancel, then Retry), a second install
+# over the first, a damaged payload record, a folder that cannot be made, launching the product
+# from the finish page, and the product's uninstaller.
 #   install.sh <install_kestamor.exe> <wininfo.exe> <screenshot folder> <the 8 payload files>
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -65,6 +66,9 @@ progress_at_least() { local p; p="$(progress)"; [ -n "$p" ] && [ "$p" -ge "$1" ]
 finish_enabled() { local l; l="$(control "Finish")"; read -r _ _ _ _ en _ <<<"$l"; [ "${en:-0}" = 1 ]; }
 install_and_finish() {  # program group, screenshot name prefix or ""
   click "Install"
+  finish_install "$@"
+}
+finish_install() {  # as install_and_finish, once Install has been pressed
   if [ -n "$2" ]; then
     wait_for 20 progress_at_least 60 && shot "$2-progress"
   fi
@@ -79,7 +83,27 @@ install_and_finish() {  # program group, screenshot name prefix or ""
 }
 close_app() {
   wininfo close "$CAPTION" || true
+  wait_for 10 window_gone "$CAPTION" || fail "the wizard did not close"
   wait "$app" 2>/dev/null || true
+}
+# The installer's message box (caption: the application title) and its text, copied with
+# Ctrl+C as from any Windows message box.
+message_box() { wininfo class TMessageForm "$TITLE"; }
+message_shown() { [ -n "$(message_box)" ]; }
+message_text() {
+  xdotool key --clearmodifiers ctrl+c
+  sleep 0.5
+  wininfo clipboard
+}
+# Fails unless the message box offers exactly these buttons (their captions).
+expect_buttons() {
+  local b
+  for b in OK "&Retry" Cancel; do
+    local want=0 have=0
+    case " $* " in *" $b "*) want=1 ;; esac
+    [ -n "$(CAPTION="$TITLE" control "$b")" ] && have=1
+    [ "$want" = "$have" ] || fail "the message box $([ "$have" = 1 ] && echo offers || echo lacks) \"$b\""
+  done
 }
 ini_value() { tr -d '\r' <"$1" | sed -n "s/^$2=//p" | head -1; }
 
@@ -131,12 +155,49 @@ wait "$app" 2>/dev/null || true
 product_window() { [ -n "$(wininfo class KestamorApp Kestamor)" ]; }
 if wait_for 20 product_window; then
   shot_rect 1-launched "$(wininfo class KestamorApp Kestamor)"
-  wininfo closeclass KestamorApp Kestamor
 else
   fail "Finish with \"Launch Kestamor\" did not start kestamor.exe"
 fi
 
-# 2. Again into the same folder, with an empty group name; a section of the user's stays.
+# 2. Again into the same folder while the launched product runs: kestamor.exe cannot be
+# replaced. The message names it and asks to close Kestamor; Cancel leaves the page stopped.
+to_path_page "$pf" "$EXE"
+click "Install"
+if wait_for 15 message_shown; then
+  text="$(message_text)"
+  shot_rect 2-in-use "$(message_box)"
+  case "$text" in *"$pf\\Kestamor\\kestamor.exe"*"Close Kestamor"*) ;;
+    *) fail "the in-use message does not name kestamor.exe and ask to close Kestamor: $text" ;; esac
+  expect_buttons "&Retry" Cancel
+  CAPTION="$TITLE" click Cancel
+  wait_for 5 eval '! message_shown' || fail "Cancel did not close the message"
+  sleep 1
+  [ "$(progress)" = 20 ] || fail "after Cancel the progress is $(progress), not 20"
+  expect_state "Finish" 0
+  shot 2-cancelled
+else
+  fail "no message box \"$TITLE\" for a running kestamor.exe (progress $(progress))"
+fi
+close_app
+[ "$(identifier "$dir")" = "$first_id" ] || fail "the cancelled install changed the running kestamor.exe"
+
+# 3. Once more; this time the user closes Kestamor when told and chooses Retry.
+to_path_page "$pf" "$EXE"
+click "Install"
+if wait_for 15 message_shown; then
+  wininfo closeclass KestamorApp Kestamor
+  wait_for 10 eval '! product_window' || fail "Kestamor did not close"
+  CAPTION="$TITLE" click "&Retry"
+  finish_install Kestamor 3
+  check_files "$dir"
+  [ "$(identifier "$dir")" != "$first_id" ] || fail "Retry kept the identifier $first_id"
+  first_id="$(identifier "$dir")"
+else
+  fail "no message box \"$TITLE\" for a running kestamor.exe (progress $(progress))"
+fi
+close_app
+
+# 4. Again into the same folder, with an empty group name; a section of the user's stays.
 printf '[user]\r\nkeep=yes\r\n' >"$WORK/user.ini"
 cat "$ini" >>"$WORK/user.ini"
 cp "$WORK/user.ini" "$ini"
@@ -155,7 +216,7 @@ wait "$app" 2>/dev/null || true
 sleep 2
 product_window && { fail "Finish without \"Launch Kestamor\" started the product"; wininfo closeclass KestamorApp Kestamor; }
 
-# 3. A fresh folder without the desktop icon and a group name of the user's.
+# 5. A fresh folder without the desktop icon and a group name of the user's.
 pf3="$E2E_ROOT\\Fresh"
 mkdir -p "$(unix_path "$pf3")"
 to_path_page "$pf3" "$EXE"
@@ -169,7 +230,8 @@ expected_ini="$(printf '[main_section]\r\nu_path=%s\\Kestamor\\kestamor.exe\r\nu
 wait_for 10 test -d "$PROGRAMS/Kestamor Games" || fail "Program Manager made no group \"Kestamor Games\""
 close_app
 
-# 4. A damaged fifth record: four files in place, the page stops at "Copy sound file #1...".
+# 6. A damaged fifth record: the message names the file, four files are in place, the page
+# stops at "Copy sound file #1...".
 damaged="$WORK/install_kestamor.exe"
 cp "$EXE" "$damaged"
 offset=$PAYLOAD_OFFSET
@@ -184,11 +246,20 @@ pf4="$E2E_ROOT\\Damaged"
 mkdir -p "$(unix_path "$pf4")"
 to_path_page "$pf4" "$damaged"
 click "Install"
-wait_for 30 progress_at_least 60 || fail "the damaged install never reached the first sound (progress $(progress))"
-sleep 4
-[ "$(progress)" = 60 ] || fail "the damaged install went on to $(progress)"
+if wait_for 30 message_shown; then
+  text="$(message_text)"
+  shot_rect 6-damaged-message "$(message_box)"
+  case "$text" in *"installer file is damaged"*'sounds\endgame.wav'*"download the installer again"*) ;;
+    *) fail "the damaged-installer message does not say so or name sounds\\endgame.wav: $text" ;; esac
+  expect_buttons OK
+  CAPTION="$TITLE" click OK
+else
+  fail "no message box for the damaged record (progress $(progress))"
+fi
+sleep 1
+[ "$(progress)" = 60 ] || fail "the damaged install stopped at $(progress), not 60"
 expect_state "Finish" 0
-shot 4-damaged
+shot 6-damaged
 dir4="$(unix_path "$pf4")/Kestamor"
 for i in 1 2 3; do cmp -s "$dir4/${TARGETS[$i]}" "${PRODUCT[$i]}" || fail "record $((i + 1)) before the damaged one is not complete"; done
 [ -f "$dir4/kestamor.exe" ] || fail "record 1 before the damaged one is missing"
@@ -197,14 +268,14 @@ cmp -s "$dir4/sounds/endgame.wav" "${PRODUCT[4]}" && fail "the damaged record wa
 [ -e "$dir4/sounds/free.wav" ] && fail "records after the damaged one were installed"
 close_app
 
-# 5. A folder that cannot be made: the message, then the path page with the path edit focused.
+# 7. A folder that cannot be made: the message, then the path page with the path edit focused.
 pf5="$E2E_ROOT\\Blocked"
 mkdir -p "$(unix_path "$pf5")"
 echo "in the way" >"$(unix_path "$pf5")/Kestamor"
 to_path_page "$pf5" "$EXE"
 click "Install"
-if wait_for 15 test -n "$(wininfo class TMessageForm "$TITLE")"; then
-  shot_rect 5-directory-failure "$(wininfo class TMessageForm "$TITLE")"
+if wait_for 15 message_shown; then
+  shot_rect 7-directory-failure "$(message_box)"
   CAPTION="$TITLE" click "OK"
   wait_for 5 in_front_quiet "Install" || fail "the path page is not in front after the message"
   focus="$(wininfo focus "$CAPTION")"
@@ -215,7 +286,7 @@ else
 fi
 close_app
 
-# 6. The product's uninstaller leaves no trace of the first installation.
+# 8. The product's uninstaller leaves no trace of the first installation.
 "$WINE64" "$(unix_path "$pf")/Kestamor/uninstall.exe" /quiet
 wait_for 20 test ! -e "$dir" || fail "the uninstaller left $(find "$dir" 2>/dev/null | head -5 | tr '\n' ' ')"
 [ -e "$link_unix" ] && fail "the uninstaller left the desktop link"

@@ -10,6 +10,7 @@
 //   wininfo focus <caption>          -> "class text" of the window with the keyboard focus
 //   wininfo class <class> <caption>  -> like find, for a window of that class
 //   wininfo closeclass <class> <caption>
+//   wininfo clipboard                -> the clipboard's text
 //   wininfo hold                     -> stays on the desktop until killed
 // Exit code 1 when the window is not there.
 #include <windows.h>
@@ -66,6 +67,19 @@ int main(int argc, char** argv) {
       std::printf("%ld\n", ok ? static_cast<long>(answer) : -1L);
     }
     return 0;
+  }
+  if (argc == 2 && std::string(argv[1]) == "clipboard") {
+    if (!OpenClipboard(nullptr)) return 1;
+    bool found = false;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+      if (const auto* text = static_cast<const char*>(GlobalLock(data))) {
+        std::printf("%s\n", text);
+        found = true;
+        GlobalUnlock(data);
+      }
+    }
+    CloseClipboard();
+    return found ? 0 : 1;
   }
   if (argc < 3) {
     std::fprintf(stderr, "usage: wininfo find|child|close <caption> [text] | at <x> <y>\n");

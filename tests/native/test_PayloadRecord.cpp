@@ -159,7 +159,8 @@ TEST(PayloadRecord, AFailedRecordLeavesTheRecordsBeforeItComplete) {
     EXPECT_EQ(o1.bytes, one);
     EXPECT_EQ(o2.bytes, two);
     bool extra = false;
-    EXPECT_THROW(ExtractRecord(in, o3, [&](PayloadOutput&) { extra = true; }), EPayloadRecordError);
+    // Damage, not a failure of the machine: the user is told to fetch the installer again.
+    EXPECT_THROW(ExtractRecord(in, o3, [&](PayloadOutput&) { extra = true; }), EPayloadDamaged);
     EXPECT_FALSE(extra);
   }
 }

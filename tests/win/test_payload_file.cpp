@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "WinTestSupport.h"
+#include "installer/FileError_win.h"
 #include "installer/PayloadRecord_win.h"
 
 namespace fs = std::filesystem;
@@ -110,11 +111,21 @@ TEST_F(PayloadFile, ACorruptRecordLeavesThePartOfTheFileBeforeTheFault) {
   EXPECT_TRUE(partial.compare(0, 50000, content, 0, 50000) == 0);
 }
 
-TEST_F(PayloadFile, AMissingFileOrTargetFolderFailsTheRecord) {
-  EXPECT_THROW(PayloadFileInput((dir_ / "none.exe").string(), 0), EPayloadRecordError);
+// The failure names the file the user has to look at, with the system's reason.
+TEST_F(PayloadFile, AMissingFileOrTargetFolderFailsWithThatFile) {
+  EXPECT_THROW(PayloadFileInput((dir_ / "none.exe").string(), 0), EFileError);
   const std::string exe = MakeExe(4, Record("x"));
   PayloadFileInput input(exe, 4);
-  EXPECT_THROW(ExtractRecordToFile(input, (dir_ / "no folder" / "x.txt").string()), EPayloadRecordError);
+  const std::string target = (dir_ / "no folder" / "x.txt").string();
+  try {
+    ExtractRecordToFile(input, target);
+    ADD_FAILURE() << "no failure";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(e.Path(), target);
+    EXPECT_EQ(e.FileAccess(), EFileError::Access::Write);
+    EXPECT_EQ(e.Code, static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(e.Reason().empty());
+  }
 }
 
 }  // namespace

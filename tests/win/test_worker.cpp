@@ -1,19 +1,26 @@
-// The installation steps against Wine's real peers: the worker's directory failure, Program
-// Manager over DDE, the shell link, the private-profile file.
+// The installation steps against Wine's real peers: the worker's failures and what the user
+// is told of them, Program Manager over DDE, the shell link, the private-profile file.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <zlib.h>
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "WizardTest.h"
 #include "framework/ComObj.h"
 #include "framework/Dialogs.h"
+#include "installer/FileError_win.h"
+#include "installer/PayloadLayout.h"
 #include "installer/Unit1.h"
+#include "installer/unpack_thread_unit.h"
 
 namespace fs = std::filesystem;
 
@@ -49,6 +56,39 @@ class TempDir {
   fs::path path_;
 };
 
+// Eight small records standing in for the product, in a payload file of their own.
+struct TestPayload {
+  std::array<std::string, PayloadLayout::RecordCount> contents;
+  std::string file;
+};
+
+TestPayload MakePayload(const fs::path& dir) {
+  TestPayload p;
+  std::string bytes;
+  for (size_t i = 0; i < p.contents.size(); ++i) {
+    std::string& content = p.contents[i];
+    for (size_t n = 0; n < 3000 + 700 * i; ++n) content += static_cast<char>('a' + (n * 7 + i) % 26);
+    uLongf size = compressBound(static_cast<uLong>(content.size()));
+    std::string z(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(z.data()), &size, reinterpret_cast<const Bytef*>(content.data()),
+              static_cast<uLong>(content.size()), 9);
+    z.resize(size);
+    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(size >> shift & 0xFF);
+    bytes += z;
+  }
+  p.file = (dir / "payload.bin").string();
+  WriteFile(p.file, bytes);
+  return p;
+}
+
+// Removes the Start-menu group Program Manager made, and closes the window it opened on it.
+void RemoveProgramGroup(const std::string& group) {
+  HWND shown = nullptr;
+  PumpUntil([&] { return (shown = FindWindowA(nullptr, group.c_str())) != nullptr; }, 5000);
+  if (shown) PostMessageA(shown, WM_CLOSE, 0, 0);
+  fs::remove_all(fs::path(SpecialFolder(CSIDL_PROGRAMS)) / group);
+}
+
 class Worker : public WizardTest {
  protected:
   // The worker reports to the window it finds as the program's wizard.
@@ -58,46 +98,73 @@ class Worker : public WizardTest {
   }
 
   // Licence accepted, path page shown with `path` in the path edit, Install pressed.
-  void InstallInto(const std::string& path) {
+  void InstallInto(const std::string& path, const std::string& group = "Kestamor", bool pump = true) {
     ProgramFilesDirOverride reg;
     reg.SetString("C:\\Program Files");
     Click(form->sRadioButton1);
     Click(form->sButton_next2);
     form->sDirectoryEdit1->SetText(path);
-    Click(form->sButton_next3);
+    form->sEdit1->SetText(group);
+    if (pump)
+      Click(form->sButton_next3);
+    else
+      SendMessageA(form->sButton_next3->Handle(), BM_CLICK, 0, 0);
+  }
+
+  // The worker reads `payload` instead of the test program's own file.
+  void UsePayload(const TestPayload& payload) {
+    Installer.PayloadFile = payload.file;
+    Installer.PayloadOffset = 0;
+  }
+
+  // Where the page stands: bar, status, Finish, and whether the window still takes a close.
+  void ExpectStoppedAt(int position, const std::string& status) {
+    EXPECT_EQ(SendMessageA(form->sProgressBar3->Handle(), PBM_GETPOS, 0, 0), position);
+    EXPECT_EQ(form->sLabel_status->Caption(), status);
+    EXPECT_EQ(FrontPage(), form->sPanel_4_finish);
+    EXPECT_FALSE(IsWindowEnabled(form->sButton_4_finish->Handle()));
+    EXPECT_FALSE(form->sLabel19->Visible());
+    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
   }
 };
 
-// Answers the first message dialog with the given caption from another thread and keeps what
-// it showed.
+// What a message dialog showed: its text, whether it had an icon, its buttons' names.
 struct MessageFormSeen {
   std::string text;
   bool hasIcon = true;
-  int buttons = 0;
+  std::string buttons;
 };
 
-MessageFormSeen AnswerMessageForm(const std::string& caption, int timeoutMs) {
+// Waits on another thread for a message dialog with the given caption, keeps what it showed,
+// runs `before` and presses the button of that name; returns once the dialog is gone.
+MessageFormSeen AnswerMessageForm(const std::string& caption, int timeoutMs, const std::string& press = "OK",
+                                  const std::function<void()>& before = {},
+                                  const std::atomic<bool>* stop = nullptr) {
   MessageFormSeen seen;
   const DWORD end = GetTickCount() + timeoutMs;
-  while (GetTickCount() < end) {
+  while (GetTickCount() < end && !(stop && *stop)) {
     HWND wnd = FindWindowA("TMessageForm", caption.c_str());
     auto* dialog = wnd ? dynamic_cast<TMessageForm*>(TWinControl::FindControl(wnd)) : nullptr;
     if (dialog && IsWindowVisible(wnd)) {
       seen.text = dialog->Message->Caption();
       seen.hasIcon = dialog->FindComponent("Image") != nullptr;
-      TButton* ok = nullptr;
+      TButton* target = nullptr;
       for (int i = 0; i < dialog->ComponentCount(); ++i)
         if (auto* b = dynamic_cast<TButton*>(dialog->Components(i))) {
-          ++seen.buttons;
-          ok = b;
+          seen.buttons += (seen.buttons.empty() ? "" : " ") + b->Name();
+          if (b->Name() == press) target = b;
         }
-      if (ok) PostMessageA(ok->Handle(), BM_CLICK, 0, 0);
+      if (before) before();
+      if (target) PostMessageA(target->Handle(), BM_CLICK, 0, 0);
+      while (IsWindow(wnd) && IsWindowVisible(wnd) && GetTickCount() < end) Sleep(20);
       return seen;
     }
     Sleep(20);
   }
   return seen;
 }
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(Worker, AFolderThatCannotBeMadeSendsTheUserBackToThePath) {
   TempDir temp("kestamor-blocked");
@@ -112,7 +179,7 @@ TEST_F(Worker, AFolderThatCannotBeMadeSendsTheUserBackToThePath) {
             "It is impossible to create a working directory of the program on the specified path. Select other "
             "path for program installation.");
   EXPECT_FALSE(seen.hasIcon);
-  EXPECT_EQ(seen.buttons, 1);
+  EXPECT_EQ(seen.buttons, "OK");
   EXPECT_TRUE(PumpUntil([&] { return GetFocus() == form->sDirectoryEdit1->Handle(); }, 2000));
   EXPECT_EQ(SendMessageA(form->sProgressBar3->Handle(), PBM_GETPOS, 0, 0), 10);
   EXPECT_FALSE(IsWindowEnabled(form->sButton_4_finish->Handle()));
@@ -125,6 +192,111 @@ TEST_F(Worker, AnEmptyPathIsNeverCreated) {
   EXPECT_TRUE(PumpUntil([&] { return FrontPage() == form->sPanel_3_install; }, 20000));
   answer.join();
   EXPECT_NE(seen.text.find("impossible to create a working directory"), std::string::npos);
+}
+
+// A file the system refuses is told with its path and the system's reason, and Retry writes it
+// again from its start once the cause is gone; a failed uninstall record is told and stops
+// the page where it is. (A folder stands in the target's place: Wine run as root ignores the
+// read-only attribute, while a folder is refused on every system.)
+TEST_F(Worker, ARefusedFileCanBeRetriedAndAFailedUninstallRecordIsTold) {
+  TempDir temp("kestamor-refused");
+  const TestPayload payload = MakePayload(temp.path());
+  UsePayload(payload);
+  const fs::path installed = temp.path() / "Kestamor";
+  const std::string dir = temp.dir() + "Kestamor\\";
+  fs::create_directories(installed / "help.chm");
+  // Held open without sharing: the profile functions cannot write it.
+  UniqueKernelHandle held(CreateFileA((dir + "uninstall.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held.get() != INVALID_HANDLE_VALUE);
+
+  const std::string group = "Kestamor Refused Test";
+  MessageFormSeen refused, record;
+  std::atomic<bool> answered{false};
+  const std::string title = Application->Title();
+  auto shoot = [&](const char* name) { SaveWindowScreenshot(FindWindowA("TMessageForm", title.c_str()), name); };
+  std::thread answer([&] {
+    refused = AnswerMessageForm(title, 20000, "Retry", [&] {
+      shoot("worker-refused-file");
+      fs::remove(installed / "help.chm");
+    });
+    record = AnswerMessageForm(title, 30000, "OK", [&] { shoot("worker-uninstall-record"); });
+    answered = true;
+  });
+  InstallInto(dir, group);
+  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 40000));
+  answer.join();
+  Pump();
+
+  EXPECT_TRUE(Contains(refused.text, dir + "help.chm")) << refused.text;
+  EXPECT_TRUE(Contains(refused.text, SystemErrorText(ERROR_ACCESS_DENIED))) << refused.text;
+  EXPECT_EQ(refused.buttons, "Retry Cancel");
+  EXPECT_FALSE(refused.hasIcon);
+  EXPECT_TRUE(Contains(record.text, dir + "uninstall.ini")) << record.text;
+  EXPECT_TRUE(Contains(record.text, SystemErrorText(ERROR_SHARING_VIOLATION))) << record.text;
+  EXPECT_EQ(record.buttons, "OK");
+
+  const std::string exe = ReadWholeFile(installed / "kestamor.exe");
+  EXPECT_EQ(exe.substr(0, payload.contents[0].size()), payload.contents[0]);
+  EXPECT_EQ(exe.size(), payload.contents[0].size() + 32);
+  for (size_t i = 1; i < PayloadLayout::RecordCount; ++i)
+    EXPECT_EQ(ReadWholeFile(installed / PayloadLayout::Targets[i]), payload.contents[i]) << PayloadLayout::Targets[i];
+  ExpectStoppedAt(95, "Create desktop shortcut...");
+  RemoveProgramGroup(group);
+}
+
+// Cancel stops where the refused file was: nothing after it is written.
+TEST_F(Worker, CancelStopsAtTheRefusedFile) {
+  TempDir temp("kestamor-cancel");
+  const TestPayload payload = MakePayload(temp.path());
+  UsePayload(payload);
+  const fs::path installed = temp.path() / "Kestamor";
+  fs::create_directories(installed / "uninstall.exe");
+  MessageFormSeen seen;
+  std::atomic<bool> answered{false};
+  std::thread answer([&] {
+    seen = AnswerMessageForm(Application->Title(), 20000, "Cancel");
+    answered = true;
+  });
+  InstallInto(temp.dir() + "Kestamor");
+  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 20000));
+  answer.join();
+  Pump(20);
+  EXPECT_TRUE(Contains(seen.text, (installed / "uninstall.exe").string())) << seen.text;
+  EXPECT_EQ(ReadWholeFile(installed / "help.chm"), payload.contents[1]);
+  EXPECT_FALSE(fs::exists(installed / "kestamor.ini"));
+  ExpectStoppedAt(40, "Copy file help.chm...");
+}
+
+// The user closed the window while the worker ran: the failure that follows tells nobody, and
+// the worker ends.
+TEST_F(Worker, AWorkerWhoseWindowHasGoneFailsSilently) {
+  TempDir temp("kestamor-gone");
+  UsePayload(MakePayload(temp.path()));
+  fs::create_directories(temp.path() / "Kestamor" / "kestamor.exe");
+  std::atomic<bool> stop{false};
+  MessageFormSeen seen;
+  std::thread answer([&] { seen = AnswerMessageForm(Application->Title(), 30000, "Cancel", {}, &stop); });
+  InstallInto(temp.dir() + "Kestamor", "Kestamor", false);
+  HANDLE thread = nullptr;
+  DuplicateHandle(GetCurrentProcess(), Installer.Worker->Handle(), GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE,
+                  0);
+  UniqueKernelHandle worker(thread);
+  // Runs the worker's next hand-off alone: the group name, then "Unpack files...".
+  auto runHandOff = [] {
+    for (int i = 0; i < 2000 && !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE); ++i) Sleep(5);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  };
+  runHandOff();
+  runHandOff();
+  EXPECT_EQ(SendMessageA(form->sProgressBar3->Handle(), PBM_GETPOS, 0, 0), 20);
+  delete form;
+  form = nullptr;
+  EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0; }, 20000));
+  stop = true;
+  answer.join();
+  EXPECT_EQ(seen.text, "");
 }
 
 // Wine's Program Manager service reads commands only up to the first line break (its parser
@@ -145,10 +317,7 @@ TEST_F(Worker, ProgramManagerMakesTheGroup) {
   EXPECT_EQ(form->DdeClient->Conv(), nullptr);
   EXPECT_EQ(form->DdeClient->DdeService(), "");
   // The service opened a window on the new group; close it so later tests see a clean desktop.
-  HWND shown = nullptr;
-  PumpUntil([&] { return (shown = FindWindowA(nullptr, group.c_str())) != nullptr; }, 5000);
-  if (shown) PostMessageA(shown, WM_CLOSE, 0, 0);
-  fs::remove_all(folder);
+  RemoveProgramGroup(group);
 }
 
 TEST(DdeExecuteData, IsEveryLineWithCrLfAndOneCountedNul) {
