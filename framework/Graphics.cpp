@@ -1,10 +1,10 @@
 #include "framework/Graphics.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <vector>
+
+#include "image/FileBytes.h"
 
 TColor ColorToRGB(TColor color) {
   if (color < 0) return static_cast<TColor>(GetSysColor(color & 0xFF));
@@ -494,10 +494,9 @@ void TBitmap::LoadFromBmpBytes(const void* data, size_t size) {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) throw std::runtime_error("Cannot open file \"" + path + "\"");
-  std::vector<char> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  LoadFromBmpBytes(bytes.data(), bytes.size());
+  const auto bytes = TryReadFile(path);
+  if (!bytes) throw std::runtime_error("Cannot open file \"" + path + "\"");
+  LoadFromBmpBytes(bytes->data(), bytes->size());
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const char* name, const char* type) {

@@ -161,6 +161,19 @@ void CheckUncompressedSize(const Header& h, std::size_t size) {
   if (Stride(h) * (height - 1) + rowBytes > size - h.pixelsAt) throw EBmpError("BMP pixel data is truncated");
 }
 
+// An RLE run codes at most 255 pixels in two bytes. Skips (end of line, delta, end of
+// bitmap) may leave more to palette entry 0, so pictures up to kRleFreePixels pass whatever
+// their data; a larger one needs the data that could describe it, so that a header cannot
+// make the reader allocate and fill far more than the file holds.
+constexpr std::uint64_t kRlePixelsPerByte = 128;
+constexpr std::uint64_t kRleFreePixels = std::uint64_t{1} << 12;
+
+void CheckRleSize(const Header& h, std::size_t size) {
+  const std::uint64_t height = h.height < 0 ? -std::int64_t{h.height} : h.height;
+  if (std::uint64_t(h.width) * height > kRleFreePixels + kRlePixelsPerByte * (size - h.pixelsAt))
+    throw EBmpError("BMP pixel data is truncated");
+}
+
 void ReadUncompressed(const Header& h, const std::uint8_t* data, Bitmap32& out) {
   const std::uint64_t stride = Stride(h);
   const int height = out.Height();
@@ -205,16 +218,15 @@ void ReadUncompressed(const Header& h, const std::uint8_t* data, Bitmap32& out) 
   }
 }
 
-void ReadRle(const Header& h, const std::uint8_t* data, std::size_t size, Bitmap32& out) {
-  const int width = h.width, height = out.Height();
-  const auto pal = ReadPalette(h, data);
-  out.Fill(pal[0]);
+// Walks an RLE8 or RLE4 stream, calling put(x, fileRow, index) for every pixel a run places
+// inside the picture. Throws when the data ends before the end-of-bitmap code or the last row.
+template <class Put>
+void WalkRle(const Header& h, const std::uint8_t* p, const std::uint8_t* end, Put put) {
+  const int width = h.width, height = h.height;  // RLE pictures are bottom-up: height > 0
   const bool four = h.compression == kBiRle4;
-  const std::uint8_t* p = data + h.pixelsAt;
-  const std::uint8_t* end = data + size;
   int x = 0, y = 0;  // y counts file rows, bottom row first
-  auto put = [&](std::uint8_t v) {
-    if (x < width && y < height) OutRow(out, h, y)[x] = pal[v];
+  auto one = [&](std::uint8_t v) {
+    if (x < width && y < height) put(x, y, v);
     ++x;
   };
   auto need = [&](std::size_t n) {
@@ -227,7 +239,7 @@ void ReadRle(const Header& h, const std::uint8_t* data, std::size_t size, Bitmap
     p += 2;
     if (count) {
       for (int i = 0; i < count && x < width; ++i)
-        put(four ? ((i & 1) ? value & 15 : value >> 4) : value);
+        one(four ? ((i & 1) ? value & 15 : value >> 4) : value);
       continue;
     }
     if (value == 0) {  // end of line
@@ -245,11 +257,23 @@ void ReadRle(const Header& h, const std::uint8_t* data, std::size_t size, Bitmap
       need(bytes + (bytes & 1));
       for (int i = 0; i < value; ++i) {
         const std::uint8_t b = p[four ? i / 2 : i];
-        put(four ? ((i & 1) ? b & 15 : b >> 4) : b);
+        one(four ? ((i & 1) ? b & 15 : b >> 4) : b);
       }
       p += bytes + (bytes & 1);
     }
   }
+}
+
+Bitmap32 ReadRle(const Header& h, const std::uint8_t* data, std::size_t size) {
+  const auto pal = ReadPalette(h, data);
+  const std::uint8_t* begin = data + h.pixelsAt;
+  const std::uint8_t* end = data + size;
+  // A stream cut short fails here, before its picture is allocated.
+  WalkRle(h, begin, end, [](int, int, std::uint8_t) {});
+  Bitmap32 out(h.width, h.height);
+  out.Fill(pal[0]);
+  WalkRle(h, begin, end, [&](int x, int y, std::uint8_t v) { OutRow(out, h, y)[x] = pal[v]; });
+  return out;
 }
 
 std::vector<std::uint8_t> WriteBmp(const Bitmap32& bmp, int bpp) {
@@ -296,12 +320,15 @@ Bitmap32 ReadBmp(const std::uint8_t* data, std::size_t size, int* bitsPerPixel) 
   if (!data) size = 0;
   const Header h = ParseHeader(data, size);
   const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
-  if (!rle) CheckUncompressedSize(h, size);
-  Bitmap32 out(h.width, h.height < 0 ? -h.height : h.height);
-  if (rle)
-    ReadRle(h, data, size, out);
-  else
+  Bitmap32 out;
+  if (rle) {
+    CheckRleSize(h, size);
+    out = ReadRle(h, data, size);
+  } else {
+    CheckUncompressedSize(h, size);
+    out = Bitmap32(h.width, h.height < 0 ? -h.height : h.height);
     ReadUncompressed(h, data, out);
+  }
   if (bitsPerPixel) *bitsPerPixel = h.bpp;
   return out;
 }

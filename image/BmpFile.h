@@ -14,7 +14,11 @@
 // Pixels that an RLE stream skips (delta, end of line or of bitmap) take palette
 // entry 0. Palette indexes past the palette read as black.
 // The reader never reads outside [data, data + size) whatever the header claims,
-// and refuses images of more than kMaxBmpPixels pixels.
+// and refuses images of more than kMaxBmpPixels pixels. Its work and memory follow the
+// data: an uncompressed file must hold every row the header names; an RLE stream must be
+// whole (end-of-bitmap code or last row) before the picture is allocated, and may exceed
+// 4096 pixels only by 128 pixels per byte of its data (a run codes at most 255 pixels in
+// two bytes; skips may leave small pictures to palette entry 0).
 #pragma once
 
 #include <cstddef>

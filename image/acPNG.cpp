@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <istream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
 #include <zlib.h>
 
+#include "image/FileBytes.h"
 #include "image/acPNGColor.h"
 #include "image/acPNGFilter.h"
 #include "image/acPNGInflate.h"
@@ -434,21 +432,12 @@ std::size_t RunLoad(TPNGGraphic& graphic, const uint8_t* data, std::size_t size)
 
 void TPNGGraphic::LoadFromMemory(const uint8_t* data, std::size_t size) { RunLoad(*this, data, size); }
 
-void TPNGGraphic::LoadFromStream(std::istream& stream) {
-  const std::istream::pos_type start = stream.tellg();
-  std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-  const std::size_t used = RunLoad(*this, bytes.data(), bytes.size());
-  // Leave the stream just past the PNG, as a reader of a larger stream expects.
-  if (start != std::istream::pos_type(-1)) {
-    stream.clear();
-    stream.seekg(start + static_cast<std::streamoff>(used));
-  }
-}
+std::size_t TPNGGraphic::LoadPrefix(const uint8_t* data, std::size_t size) { return RunLoad(*this, data, size); }
 
 void TPNGGraphic::LoadFromFile(const std::string& fileName) {
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) throw EFOpenError("Cannot open file \"" + fileName + "\".");
-  LoadFromStream(file);
+  const auto bytes = TryReadFile(fileName);
+  if (!bytes) throw EFOpenError("Cannot open file \"" + fileName + "\".");
+  RunLoad(*this, bytes->data(), bytes->size());
 }
 
 void ClearTransparentWhite(Bitmap32& bitmap) {

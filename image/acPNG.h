@@ -78,7 +78,8 @@ class TPNGGraphic : public TDibImage {
   // Decodes the PNG held in data[0, size). Throws EPNGError (or a subclass).
   void LoadFromMemory(const uint8_t* data, size_t size);
   // Decodes a PNG that begins at the stream's current position; on success the
-  // stream is left just after the IEND chunk.
+  // stream is left just after the IEND chunk. (In a file of its own, so that a program
+  // that reads no streams links none of the stream machinery.)
   void LoadFromStream(std::istream& stream);
   void LoadFromFile(const std::string& fileName);
 
@@ -94,6 +95,8 @@ class TPNGGraphic : public TDibImage {
 
  private:
   friend class TPNGLoader;
+  // Decodes the PNG at the start of data[0, size); returns the bytes it took.
+  std::size_t LoadPrefix(const uint8_t* data, std::size_t size);
   TPNGImageProperties properties_;
   Pixel32 background_{255, 255, 255, 255};
 };

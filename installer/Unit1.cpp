@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "installer/InflateZlib.h"
 #include "installer/InstallPaths.h"
 #include "installer/ProgramFilesDir.h"
 #include "installer/ResourceData.h"
@@ -74,7 +75,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Image2->SetName("Image2");
   Image2->SetParent(this);
   Image2->SetBounds(1, 1, 480, 422);
-  const std::vector<uint8_t> picture = LoadResourceBytes(IDR_BACKGROUND);
+  const std::vector<uint8_t> picture = InflateZlib(LoadResourceBytes(IDR_BACKGROUND));
   if (!picture.empty()) Image2->Picture().LoadFromBmpBytes(picture.data(), picture.size());
 
   CreatePathPage();

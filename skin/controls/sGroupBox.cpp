@@ -43,25 +43,26 @@ bool TsGroupBox::CanSkinPaint() {
   return skinData_->IsSkinned() && HandleAllocated() && Parent() && !HasState(csLoading | csReading | csDestroying);
 }
 
-int TsGroupBox::CaptionBandHeight() {
+void TsGroupBox::Measure() {
+  if (bandHeight_ >= 0) return;
   TCanvas measure;
   HDC screen = GetDC(nullptr);
   measure.SetHandle(screen);
   measure.Font().Assign(Font());
-  const int h = std::max(4, measure.TextHeight("W")) + 2;
+  bandHeight_ = std::max(4, measure.TextHeight("W")) + 2;
+  captionWidth_ = measure.TextWidth(Caption());
   measure.SetHandle(nullptr);
   ReleaseDC(nullptr, screen);
-  return h;
+}
+
+int TsGroupBox::CaptionBandHeight() {
+  Measure();
+  return bandHeight_;
 }
 
 RECT TsGroupBox::CaptionRect() {
-  TCanvas measure;
-  HDC screen = GetDC(nullptr);
-  measure.SetHandle(screen);
-  measure.Font().Assign(Font());
-  const int tw = measure.TextWidth(Caption());
-  measure.SetHandle(nullptr);
-  ReleaseDC(nullptr, screen);
+  Measure();
+  const int tw = captionWidth_;
   RECT r{0, 0, 0, CaptionBandHeight()};
   if (skinData_->IsSkinned()) {
     r.bottom += captionYOffset_;
@@ -202,6 +203,7 @@ void TsGroupBox::SkinCommand(TMessage& m) {
 }
 
 void TsGroupBox::WndProc(TMessage& m) {
+  if (m.Msg == CM_TEXTCHANGED || m.Msg == CM_FONTCHANGED) bandHeight_ = -1;  // measured again on use
   if (m.Msg == SM_ALPHACMD) {
     SkinCommand(m);
     return;
@@ -234,10 +236,12 @@ void TsGroupBox::WndProc(TMessage& m) {
         sd.CacheStale = true;
         break;
       case CM_TEXTCHANGED:
+        bandHeight_ = -1;
         TGroupBox::WndProc(m);
         sd.RepaintOwner();
         return;
       case CM_FONTCHANGED:
+        bandHeight_ = -1;
         TGroupBox::WndProc(m);
         if (!Caption().empty()) sd.RepaintOwner();
         return;

@@ -40,10 +40,14 @@ class TsGroupBox : public TGroupBox {
   void PaintCaption(TCanvas& canvas, const BackgroundSource& bg);
   void SkinCommand(TMessage& message);
   void ResumeChildren();
+  // The band height and the caption's width in the font, measured once per font and caption.
+  void Measure();
 
   std::unique_ptr<TsCommonData> skinData_;
   TsCaptionLayout captionLayout_ = TsCaptionLayout::clTopLeft;
   int captionYOffset_ = 0;
   std::string captionSkin_;
+  int bandHeight_ = -1;
+  int captionWidth_ = 0;
   Bitmap32 answerView_;  // what a bitmap answer to a child points at
 };

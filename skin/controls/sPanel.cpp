@@ -97,7 +97,9 @@ void TsPanel::PaintPlain(HDC dc) {
     behind = q.AnswerKind == akBitmap ? ColorToRGB(Color()) : ColorToRGB(BgInfoFromQueryWin(q).FillColor);
   }
   const TColor sectionColor = sd.CustomColor() ? ColorToRGB(Color()) : g->Color;
-  if (sd.Cache()) sd.Cache()->SetSize(1, 1);
+  // Without a border the cache is not needed; with one the border painter keeps it at size
+  // (making a new bitmap on every paint would cost more than the memory it gives back).
+  if (sd.Cache() && b == 0) sd.Cache()->SetSize(1, 1);
   const int w = Width(), h = Height();
   const int t = g->Transparency;
   if (t == 100 && q.AnswerKind == akBitmap && q.Bmp) {

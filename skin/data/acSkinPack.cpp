@@ -4,9 +4,11 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <optional>
+
+#include "image/FileBytes.h"
 
 namespace {
 
@@ -183,23 +185,15 @@ void LoadArchiveFile(std::unique_ptr<TacSkinConvertor>& reader, const std::strin
   struct stat st {};
   if (stat(fileName.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return;  // no such file
 
-  std::vector<std::uint8_t> bytes;
-  bool readable = false;
-  if (std::FILE* f = std::fopen(fileName.c_str(), "rb")) {
-    std::uint8_t buf[64 * 1024];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    readable = std::ferror(f) == 0;
-    std::fclose(f);
-  }
+  std::optional<std::vector<std::uint8_t>> bytes = TryReadFile(fileName);
 
   if (reader)
     reader->Clear();
   else
     reader = std::make_unique<TacSkinConvertor>();
-  if (!readable) throw ESkinPackOpenError("Cannot open file \"" + fileName + "\"");
+  if (!bytes) throw ESkinPackOpenError("Cannot open file \"" + fileName + "\"");
 
-  reader->ownedSource_ = std::make_unique<TacMemoryStream>(std::move(bytes));
+  reader->ownedSource_ = std::make_unique<TacMemoryStream>(std::move(*bytes));
   reader->source_ = reader->ownedSource_.get();
   ReadArchive(reader);
   if (freeSource && reader) {

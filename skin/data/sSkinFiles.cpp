@@ -1,10 +1,9 @@
 #include "skin/data/sSkinFiles.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
+#include "image/FileBytes.h"
 #include "skin/data/acntUtils.h"
 
 void TsMemoryFiles::Add(std::string name, std::span<const uint8_t> bytes) {
@@ -22,11 +21,7 @@ namespace {
 std::optional<std::vector<uint8_t>> ReadExact(const std::filesystem::path& p) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(p, ec)) return std::nullopt;
-  std::ifstream f(p, std::ios::binary);
-  if (!f) return std::nullopt;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  if (f.bad()) return std::nullopt;
-  return bytes;
+  return TryReadFile(p);
 }
 
 }  // namespace

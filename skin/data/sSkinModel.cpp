@@ -456,14 +456,6 @@ void TsSkinModel::ApplyHueAndSaturation(int32_t hueOffset, int32_t saturation) {
   ApplySkinHueAndSaturation(*this, hueOffset, saturation);
 }
 
-void ApplySkinHueAndSaturation(TsSkinModel& model, int32_t hueOffset, int32_t saturation) {
-  (void)model;
-  if (hueOffset == 0 && saturation % 101 == 0) return;
-  // The pixel and colour transforms (ShiftHue, ChangeSaturation) are not written yet; a
-  // skin asked to change colour must not silently keep its own.
-  throw std::logic_error("Hue and saturation changes are not supported yet");
-}
-
 void TsSkinModel::UpdateCachedIndexes() {
   TsCachedIndexes& c = Cache;
   c = TsCachedIndexes();

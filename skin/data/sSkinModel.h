@@ -91,8 +91,7 @@ class TsSkinModel {
   // Builds the model from an options text and the skin's files (steps 1-8). Sets
   // SkinData.SkinPath from `skinPath` first (folder skins: the folder ending in "\";
   // packed skins: the skin folder; internal skins: empty). Throws on conversion errors
-  // (EConvertError) and on step 7 with a non-zero hue or saturation; what was rebuilt
-  // before the error stays.
+  // (EConvertError); what was rebuilt before the error stays.
   void Build(const TsSkinOptions& options, TsSkinFiles& files, const TsBuildParams& params,
              const std::string& skinPath);
 
@@ -144,8 +143,13 @@ class TsSkinModel {
   TsSkinPlatform platform_;
 };
 
-// Hue and saturation are applied here (step 7). A zero hue offset and a zero saturation
-// (modulo 101) leave the model alone; the pixel and colour transforms are not available
-// yet, so any other value throws std::logic_error("Hue and saturation changes are not
-// supported yet").
+// Step 7 (skin/data/sSkinModelHue.cpp). A non-zero hue offset rotates the hue of the master
+// bitmap, of every image's own bitmap and of every section colour (both state sets, their
+// gradients, glow, font and contour colours) and SHADOW1COLOR and BORDERCOLOR; absent (-1)
+// and system colours stay. GLOBALINFO BIKEEPHUE keeps title-bar button images as they are:
+// 1 the close, maximise, minimise, restore and help buttons, 2 only the close buttons
+// (BICONCLOSE, SICONCLOSE), each with its glow image (key + "GLOW0"); those lying in the
+// master bitmap are copied out before the shift and back after it. Then the saturation,
+// taken modulo 101, changes the same bitmaps and colours with no image kept. Zero values
+// leave the model alone.
 void ApplySkinHueAndSaturation(TsSkinModel& model, int32_t hueOffset, int32_t saturation);

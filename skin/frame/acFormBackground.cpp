@@ -25,7 +25,7 @@ void TacFormBackground::FormWndProc(TMessage& m) {
     if (command == SkinCommand::NewSkin || command == SkinCommand::RemoveSkin ||
         command == SkinCommand::RefreshSkin) {
       SendToChildren(form_, m.Msg, m.WParam, m.LParam);
-      if (form_->HandleAllocated() && command != SkinCommand::NewSkin)
+      if (form_->HandleAllocated() && IsWindowVisible(form_->Handle()))
         RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
     return;

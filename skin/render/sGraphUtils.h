@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "image/Bitmap32.h"
+#include "skin/data/sColorShift.h"
 #include "skin/data/sMaskData.h"
 #include "skin/render/sGeometry.h"
 
@@ -23,9 +24,6 @@ inline Pixel32 ColorToPixel(TColor c, uint8_t alpha = 255) {
 inline TColor PixelToColor(Pixel32 p) {
   return static_cast<TColor>(uint32_t{p.R} | (uint32_t{p.G} << 8) | (uint32_t{p.B} << 16));
 }
-// True for the key colour 0xFF00FF; the alpha byte is not looked at.
-inline bool IsKeyPixel(Pixel32 p) { return p.B == 0xFF && p.G == 0 && p.R == 0xFF; }
-inline bool IsKeyColor(TColor c) { return (static_cast<uint32_t>(c) & 0xFFFFFF) == 0xFF00FF; }
 
 // ---- Scanline access -------------------------------------------------------------------
 
@@ -69,18 +67,8 @@ void FillFrame32(Bitmap32& bmp, const TsRect& r, int wl, int wt, int wr, int wb,
 // Every pixel's three colour channels become (b + g + r) div 3; alpha kept.
 void GrayBitmap(Bitmap32& bmp);
 
-// Rotates the hue of every pixel by `degrees` (HSV, rounded to nearest, ties to even).
-// Grey pixels, key-colour pixels and alpha bytes are kept.
-void ShiftHue(Bitmap32& bmp, int degrees);
-// The same for one colour; 0 degrees, grey and the key colour return it unchanged. The high
-// byte is kept.
-TColor ShiftHue(TColor c, int degrees);
-
-// Moves every channel away from (amount > 0) or towards (amount < 0) the pixel's mean by
-// amount percent of the distance, limited to 0..255. Grey, key pixels and alpha are kept.
-void ChangeSaturation(Bitmap32& bmp, int amount);
-// The same for one colour; amount 0 returns it unchanged. The high byte is kept.
-TColor ChangeSaturation(TColor c, int amount);
+// ShiftHue and ChangeSaturation (bitmap and colour forms) and the key-colour tests come from
+// skin/data/sColorShift.h: the skin model applies them while it loads.
 
 // Per channel rounded(k * c1 + (1 - k) * c2); the result has c1's high byte.
 TColor MixColors(TColor c1, TColor c2, double k);

@@ -74,11 +74,11 @@ void CopyParent(Bitmap32& target, const TsRect& rect, const BackgroundSource& bg
 
 // Own fill in a bitmap of its own, the parent behind the rectangle, then the fill mixed over
 // it: the background keeps `transparency` percent (as a weight of 255).
-void BlendOverParent(Bitmap32& target, const TsRect& rect, const TsOwnFill& fill, bool combined,
+void BlendOverParent(Bitmap32& target, const TsRect& rect, const TsOwnFill& fill, TsFillRule rule,
                      const BackgroundSource& bg, TsPoint origin, int32_t transparency) {
   Bitmap32 own = CreateBmp32(rect.Width(), rect.Height());
   const TsRect whole{0, 0, rect.Width(), rect.Height()};
-  PaintOwnFill(own, whole, fill, combined);
+  PaintOwnFill(own, whole, fill, rule);
   if (bg.Ready)
     CopyParent(target, rect, bg, origin);
   else
@@ -91,10 +91,15 @@ void BlendOverParent(Bitmap32& target, const TsRect& rect, const TsOwnFill& fill
 const TsSkinModel* DefaultSkinModel() { return g_defaultModel; }
 void SetDefaultSkinModel(const TsSkinModel* model) { g_defaultModel = model; }
 
-void PaintOwnFill(Bitmap32& target, const TsRect& rect, const TsOwnFill& f, bool combined) {
+void PaintOwnFill(Bitmap32& target, const TsRect& rect, const TsOwnFill& f, TsFillRule rule) {
   if (!InsideBitmap(rect, target)) return;
-  if (combined && PaintCombined(target, rect, f)) return;
   const int32_t imagePct = std::max(f.ImagePercent, 0), gradPct = std::max(f.GradientPercent, 0);
+  const int32_t covered = imagePct + gradPct;
+  if (covered == 0 || (rule == TsFillRule::Indexed && covered > 100)) {
+    FillRect32(target, rect, f.Color);
+    return;
+  }
+  if (rule == TsFillRule::Section && PaintCombined(target, rect, f)) return;
 
   bool textured = false;
   if (imagePct > 0) {
@@ -133,11 +138,7 @@ void PaintOwnFill(Bitmap32& target, const TsRect& rect, const TsOwnFill& f, bool
     }
   }
 
-  const int32_t covered = imagePct + gradPct;
-  if (covered == 0)
-    FillRect32(target, rect, f.Color);
-  else if (covered < 100)
-    BlendColorRect(target, rect, covered, f.Color);
+  if (covered < 100) BlendColorRect(target, rect, covered, f.Color);
 }
 
 void PaintSectionBackground(const TsSkinModel* model, int32_t sectionIndex, std::string_view sectionName,
@@ -186,7 +187,7 @@ void PaintSectionBackground(const TsSkinModel* model, int32_t sectionIndex, std:
     else
       FillRect32(target, rect, bg.FillColor);
   } else if (bg.Ready || fill.ImagePercent + fill.GradientPercent > 0) {
-    BlendOverParent(target, rect, fill, true, bg, origin, transparency);
+    BlendOverParent(target, rect, fill, TsFillRule::Section, bg, origin, transparency);
   } else {
     FillRect32(target, rect, MixColors(bg.FillColor, fill.Color, transparency / 100.0));
   }
@@ -232,9 +233,9 @@ void PaintIndexedBackground(const TsSkinModel& model, int32_t sectionIndex, cons
   }
 
   if (!bg.Ready || transparency == 0)
-    PaintOwnFill(target, rect, fill, false);
+    PaintOwnFill(target, rect, fill, TsFillRule::Indexed);
   else if (transparency == 100)
     CopyParent(target, rect, bg, origin);
   else
-    BlendOverParent(target, rect, fill, false, bg, origin, transparency);
+    BlendOverParent(target, rect, fill, TsFillRule::Indexed, bg, origin, transparency);
 }

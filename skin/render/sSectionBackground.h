@@ -29,9 +29,15 @@ struct TsOwnFill {
   const TsGradArray* Gradient = nullptr;
 };
 
-// Paints the own fill into `rect` (which must lie inside `target`). `combined` allows the
-// one-pass mix of a tiled texture and a banded gradient when they share the area exactly.
-void PaintOwnFill(Bitmap32& target, const TsRect& rect, const TsOwnFill& fill, bool combined = true);
+// How an own fill is made. A section's fill mixes a tiled texture and a banded gradient that
+// share the area exactly in one pass, and adds no colour once texture and gradient cover
+// 100 % or more. The reduced fill of parts that keep their own image indexes (scroll-bar
+// parts) has no one-pass mix, and an area whose percents add up to more than 100 gets the
+// plain colour instead.
+enum class TsFillRule { Section, Indexed };
+
+// Paints the own fill into `rect` (which must lie inside `target`).
+void PaintOwnFill(Bitmap32& target, const TsRect& rect, const TsOwnFill& fill, TsFillRule rule = TsFillRule::Section);
 
 // The background of section `sectionIndex` (named `sectionName`; empty: the model's name for
 // it) for `state` in `rect` of `target`. `customColor` (clFuchsia: none) replaces the
@@ -44,8 +50,8 @@ void PaintSectionBackground(const TsSkinModel* model, int32_t sectionIndex, std:
                             int32_t textureIndex, Bitmap32& target, TsPoint origin, const TsRect& rect, int state);
 
 // The reduced background of parts that keep their own image indexes (scroll-bar parts):
-// textures only from the given indexes, a not-ready background always gives the own fill,
-// no custom colour and no masked overlay.
+// textures only from the given indexes, a not-ready background always gives the own fill
+// (TsFillRule::Indexed), no custom colour and no masked overlay.
 void PaintIndexedBackground(const TsSkinModel& model, int32_t sectionIndex, const BackgroundSource& bg,
                             int32_t hotTextureIndex, int32_t textureIndex, Bitmap32& target, TsPoint origin,
                             const TsRect& rect, int state);

@@ -211,6 +211,12 @@ TEST(BmpReader, RunLengthEncoded) {
 
   s.pixels = {3, 1, 0, 3, 1};  // absolute run cut short
   EXPECT_THROW(Read(Build(s)), EBmpError);
+
+  // Skips may cover a small picture, but a large one needs the data to describe it.
+  s.width = 64, s.height = 64, s.pixels = {0, 1};
+  EXPECT_EQ(Read(Build(s)).At(63, 0), kBlack);
+  s.width = 8192, s.height = 8192;
+  EXPECT_THROW(Read(Build(s)), EBmpError);
 }
 
 TEST(BmpReader, RejectsBadHeadersWithoutReadingOutside) {

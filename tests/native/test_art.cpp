@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "image/BmpFile.h"
+#include "installer/InflateZlib.h"
 
 namespace {
 
@@ -164,6 +166,25 @@ TEST(Background, DetailLivesWhereThePanelsDoNotCoverIt) {
       green += art.At(x, y).G;
     }
   EXPECT_GT(red, green * 3 / 2);
+}
+
+// The program carries the picture compressed: what it inflates must be the "BM" file image
+// itself, and a damaged stream must give no picture rather than part of one.
+TEST(Background, StoredCompressedInflatesToTheSameFileImage) {
+  const Bytes bmp = ReadFile(BuiltArt("background.bmp"));
+  const Bytes z = ReadFile(BuiltArt("background.bmp.z"));
+  ASSERT_FALSE(z.empty());
+  EXPECT_LT(z.size(), bmp.size() / 2);
+  EXPECT_EQ(InflateZlib(z), bmp);
+
+  EXPECT_TRUE(InflateZlib(std::span(z).first(z.size() - 1)).empty()) << "cut short";
+  Bytes trailing = z;
+  trailing.push_back(0);
+  EXPECT_TRUE(InflateZlib(trailing).empty()) << "bytes after the stream";
+  Bytes damaged = z;
+  damaged[damaged.size() - 2] ^= 0x55;  // the checksum no longer matches
+  EXPECT_TRUE(InflateZlib(damaged).empty()) << "damaged";
+  EXPECT_TRUE(InflateZlib({}).empty());
 }
 
 Bitmap32 ReadPng(const std::string& path) {

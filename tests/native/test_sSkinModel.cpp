@@ -312,14 +312,6 @@ TEST(SkinModelFailures, ArchiveErrorsLeaveTheModelAlone) {
   EXPECT_THROW(LoadPackedSkin(*l.Model, WriteSkinArchive({{"Master.bmp", Bytes("x")}}), {}, ""), std::runtime_error);
 }
 
-TEST(SkinModelFailures, HueAndSaturationAreNotSilentlyIgnored) {
-  TsBuildParams p;
-  p.Saturation = 101;  // modulo 101: no change
-  EXPECT_NO_THROW(LoadPacked("[FORM]\n", {}, p));
-  p.HueOffset = 30;
-  EXPECT_THROW(LoadPacked("[FORM]\n", {}, p), std::logic_error);
-}
-
 TEST(SkinModelSources, EmptyDataAndFolderSkins) {
   TsSkinModel model;
   LoadPackedSkin(model, {}, {}, "");

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
+#include "skin/data/sColorShift.h"
 #include "skin/data/sSkinManager.h"
 
 namespace {
@@ -103,6 +105,105 @@ TEST(GarnetSkin, BuiltFolderWithPicturesMatchesThePackedSkin) {
   }
   ASSERT_EQ(unpacked.MasterBitmap.Width(), packed.MasterBitmap.Width());
   EXPECT_EQ(unpacked.MasterBitmap.At(300, 50), packed.MasterBitmap.At(300, 50));
+}
+
+std::unique_ptr<TsSkinModel> LoadGarnetWith(int32_t hue, int32_t saturation) {
+  std::ifstream f(kPacked, std::ios::binary);
+  if (!f) return nullptr;
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  TsBuildParams p;
+  p.HueOffset = hue;
+  p.Saturation = saturation;
+  auto model = std::make_unique<TsSkinModel>();
+  LoadPackedSkin(*model, bytes, p, "");
+  return model;
+}
+
+const TsMaskData& GlobalImage(const TsSkinModel& m, const char* key) {
+  const int32_t i = m.FindImage("GLOBALINFO", key);
+  EXPECT_GE(i, 0) << key;
+  return m.Images[static_cast<std::size_t>(std::max(i, 0))];
+}
+
+// Pixels of `r` that differ between two bitmaps.
+int Differences(const Bitmap32& a, const Bitmap32& b, const TsRect& r) {
+  int n = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x) n += !(a.At(x, y) == b.At(x, y));
+  return n;
+}
+TsRect Whole(const Bitmap32& b) { return TsRect{0, 0, b.Width(), b.Height()}; }
+
+// Every colour a section carries, in a fixed order, for comparing two loads.
+std::vector<TColor> SectionColours(const TsSkinModel& m) {
+  std::vector<TColor> out{m.SkinData.Shadow1Color, m.SkinData.BorderColor};
+  for (const TsGeneralData& s : m.Sections) {
+    for (const TsGenState& st : s.StateProps) {
+      out.insert(out.end(), {st.Color, st.GlowColor, st.FontColor, st.TCLeft, st.TCTop, st.TCRight, st.TCBottom});
+      for (const GradientPiece& g : st.Gradient) out.insert(out.end(), {g.Color1, g.Color2});
+    }
+    out.insert(out.end(), {s.Color, s.HotColor, s.GlowColor, s.HotGlowColor, s.FontColor, s.TCLeft});
+  }
+  return out;
+}
+
+// A hue offset turns the garnet accents (master pixels, own pictures, section colours and
+// gradients) while Garnet's BIKEEPHUE=2 keeps the close buttons and their glow as drawn;
+// the other title buttons turn. Absent colours stay absent.
+TEST(GarnetSkin, HueOffsetTurnsAllButTheKeptCloseButtons) {
+  const auto plain = LoadGarnetWith(0, 0);
+  if (!plain) GTEST_SKIP() << "Garnet.asz is made by the garnet_skin target";
+  const auto turned = LoadGarnetWith(120, 0);
+  const Bitmap32& before = plain->MasterBitmap;
+  const Bitmap32& after = turned->MasterBitmap;
+
+  // Red-dominant accents become green-dominant; grey and key pixels stay.
+  int accents = 0;
+  for (int y = 0; y < before.Height(); ++y)
+    for (int x = 0; x < before.Width(); ++x) {
+      const Pixel32 b = before.At(x, y), a = after.At(x, y);
+      if (b.R == b.G && b.G == b.B) ASSERT_EQ(a, b) << x << "," << y;
+      if (b.R > b.G + 40 && b.R > b.B + 40 && !(b == a)) {
+        ++accents;
+        ASSERT_GT(a.G, a.R) << x << "," << y;
+      }
+    }
+  EXPECT_GT(accents, 100);
+
+  for (const char* key : {"BICONCLOSE", "SICONCLOSE"})
+    EXPECT_EQ(Differences(before, after, GlobalImage(*plain, key).R), 0) << key;
+  EXPECT_GT(Differences(before, after, GlobalImage(*plain, "BICONMAX").R), 0);
+  const TsMaskData& glow = GlobalImage(*turned, "BICONCLOSEGLOW0");
+  ASSERT_FALSE(glow.Bmp.Empty());
+  EXPECT_EQ(Differences(GlobalImage(*plain, "BICONCLOSEGLOW0").Bmp, glow.Bmp, Whole(glow.Bmp)), 0);
+  const TsMaskData& maxGlow = GlobalImage(*turned, "BICONMAXGLOW0");
+  EXPECT_GT(Differences(GlobalImage(*plain, "BICONMAXGLOW0").Bmp, maxGlow.Bmp, Whole(maxGlow.Bmp)), 0);
+
+  const TsGeneralData& button = Section(*turned, "BUTTON");
+  EXPECT_EQ(button.Color, ShiftHue(TColor{14408703}, 120));
+  EXPECT_EQ(button.StateProps[0].Color, button.Color);
+  EXPECT_EQ(button.StateProps[1].FontColor, ShiftHue(TColor{12632319}, 120));
+  EXPECT_EQ(button.StateProps[0].TCLeft, -1);
+  const TsGeneralData& slider = Section(*plain, "SCROLLSLIDERV");
+  ASSERT_FALSE(slider.StateProps[0].Gradient.empty());
+  const GradientPiece& piece = Section(*turned, "SCROLLSLIDERV").StateProps[0].Gradient[0];
+  EXPECT_EQ(piece.Color1, ShiftHue(slider.StateProps[0].Gradient[0].Color1, 120));
+  EXPECT_EQ(turned->SkinData.BorderColor, plain->SkinData.BorderColor);  // the key colour: no frame
+}
+
+// Saturation is taken modulo 101: 105 recolours exactly as 4 does, every picture and colour.
+TEST(GarnetSkin, SaturationWrapsAtOneHundredAndOne) {
+  const auto four = LoadGarnetWith(0, 4);
+  if (!four) GTEST_SKIP() << "Garnet.asz is made by the garnet_skin target";
+  const auto wrapped = LoadGarnetWith(0, 105);
+  EXPECT_EQ(Differences(four->MasterBitmap, wrapped->MasterBitmap, Whole(four->MasterBitmap)), 0);
+  EXPECT_GT(Differences(four->MasterBitmap, LoadGarnetWith(0, 0)->MasterBitmap, Whole(four->MasterBitmap)), 0);
+  ASSERT_EQ(four->Images.size(), wrapped->Images.size());
+  for (std::size_t i = 0; i < four->Images.size(); ++i)
+    EXPECT_EQ(Differences(four->Images[i].Bmp, wrapped->Images[i].Bmp, Whole(four->Images[i].Bmp)), 0) << i;
+  EXPECT_EQ(SectionColours(*four), SectionColours(*wrapped));
+  // With both, the hue turns first.
+  EXPECT_EQ(Section(*LoadGarnetWith(120, 50), "BUTTON").Color, ChangeSaturation(ShiftHue(TColor{14408703}, 120), 50));
 }
 
 }  // namespace

@@ -190,6 +190,33 @@ TEST(SectionBackground, CombinedTextureAndGradient) {
     }
 }
 
+// Scroll-bar parts paint the plain colour where texture and gradient percents add up to more
+// than 100; at exactly 100 (and in a whole section's fill) texture and gradient stay.
+TEST(SectionBackground, IndexedPartsOverOneHundredPercentTakeThePlainColour) {
+  TestSkin s;
+  s.Paint(TsRect{40, 20, 43, 22}, Rgb(10, 200, 30));
+  const int32_t tex = s.Image(TsRect{40, 20, 43, 22}, 1, 0, 0);
+  const int32_t sec = s.Section("BAR", 1, 0x3366CC, 0);
+  TsGenState& p = s.At(sec).StateProps[0];
+  p.ImagePercent = 60;
+  p.GradientPercent = 50;
+  p.Gradient = {GradientPiece{0x102030, 0x102030, 100, 0}};
+  const TsRect r{0, 0, 12, 8};
+  const Pixel32 plain = ColorToPixel(0x3366CC);
+
+  Bitmap32 part(12, 8);
+  PaintSectionWithIndexes(sec, -1, tex, -1, &s.model, part, TsPoint{}, r, 0, BackgroundSource{}, "BAR");
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 12; ++x) ASSERT_EQ(part.At(x, y), plain) << x << "," << y;
+
+  Bitmap32 whole(12, 8);
+  PaintSectionBackground(&s.model, sec, "BAR", BackgroundSource{}, clFuchsia, -1, tex, whole, TsPoint{}, r, 0);
+  EXPECT_NE(whole.At(0, 0), plain);
+  p.ImagePercent = 50;
+  PaintSectionWithIndexes(sec, -1, tex, -1, &s.model, part, TsPoint{}, r, 0, BackgroundSource{}, "BAR");
+  EXPECT_NE(part.At(0, 0), plain);
+}
+
 // Missing models, bad indexes and rectangles that are empty or leave the bitmap paint
 // nothing; parents far off and frames hanging over the edges never write beside the bitmap.
 TEST(SectionPainting, BadInputsPaintNothing) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "WizardTest.h"
+#include "image/BmpFile.h"
 #include "installer/Unit1.h"
 
 namespace {
@@ -61,6 +62,25 @@ TEST_F(Wizard, StartsOnTheLicencePageWithNothingChosen) {
   EXPECT_NEAR((w.top + w.bottom) / 2, (desk.top + desk.bottom) / 2, 1);
 
   EXPECT_NE(SaveWindowScreenshot(wnd, "wizard-1-licence"), "") << "screenshots are asked for by the test run";
+}
+
+// The program stores the picture compressed; the form must still hold the very picture the
+// build drew, at its full size.
+TEST_F(Wizard, HoldsTheBackgroundPictureTheBuildDrew) {
+  const std::string file = ReadWholeFile(KESTAMOR_BINARY_DIR "/resources/background.bmp");
+  ASSERT_FALSE(file.empty());
+  const Bitmap32 drawn = ReadBmp(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+  TBitmap& held = form->Image2->Picture();
+  ASSERT_EQ(held.Width(), drawn.Width());
+  ASSERT_EQ(held.Height(), drawn.Height());
+  const Bitmap32 view = held.View();
+  int differing = 0;
+  for (int y = 0; y < drawn.Height(); ++y)
+    for (int x = 0; x < drawn.Width(); ++x) {
+      const Pixel32 a = view.At(x, y), b = drawn.At(x, y);
+      differing += a.B != b.B || a.G != b.G || a.R != b.R;
+    }
+  EXPECT_EQ(differing, 0);
 }
 
 TEST_F(Wizard, NextFollowsTheLastRadioClick) {
