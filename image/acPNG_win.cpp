@@ -1,5 +1,6 @@
 #include "image/acPNG_win.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/Handles.h"
