@@ -4,8 +4,15 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// After jpeglib.h: the message codes.
+#include <jerror.h>
 
 namespace {
+
+// Huffman coding spends at least one bit on every 8 x 8 block of the full-resolution
+// component, so a file holds at least one byte per eight blocks; a header claiming more
+// describes data the file does not have.
+constexpr uint64_t kMaxBlocksPerByte = 8;
 
 struct ErrorManager {
   jpeg_error_mgr pub;
@@ -17,7 +24,14 @@ struct ErrorManager {
   std::longjmp(err->jump, 1);
 }
 
-void OnMessage(j_common_ptr, int) {}  // warnings of damaged data are not printed
+// Warnings of damaged data are not printed. The library makes up the rows of a file that
+// ends early; a file that ends before its last row of blocks is refused instead, so that
+// decoding stops where the data does. (A missing end marker alone is let pass.)
+void OnMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0 || cinfo->is_decompressor == FALSE || cinfo->err->msg_code != JWRN_JPEG_EOF) return;
+  const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_iMCU_row + 1 < d->total_iMCU_rows) OnError(cinfo);
+}
 
 // Only trivially destructible locals live here, so that the long jump out of libjpeg
 // skips no destructor; the bitmap lives in the caller and is filled through `out`.
@@ -42,7 +56,8 @@ bool Decode(const uint8_t* data, unsigned long size, Bitmap32* out) {
   else
     cinfo.out_color_space = JCS_RGB;
   const uint64_t pixels = uint64_t{cinfo.image_width} * cinfo.image_height;
-  if (pixels == 0 || pixels > kMaxJpegPixels) {
+  const uint64_t blocks = uint64_t{(cinfo.image_width + 7) / 8} * ((cinfo.image_height + 7) / 8);
+  if (pixels == 0 || pixels > kMaxJpegPixels || blocks > kMaxBlocksPerByte * size) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
