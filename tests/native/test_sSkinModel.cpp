@@ -149,15 +149,18 @@ TEST(SkinModelImages, FileImagesFromTheArchive) {
 TEST(SkinModelImages, JpegTexturesAndPatterns) {
   const std::vector<uint8_t> busy = MakeJpeg(64, 64, true);
   const std::vector<uint8_t> cut(busy.begin(), busy.begin() + static_cast<long>(busy.size() * 2 / 3));
+  std::vector<uint8_t> cutClosed = cut;  // the end marker right after the cut
+  cutClosed.insert(cutClosed.end(), {0xFF, 0xD9});
   const std::vector<uint8_t> noEnd(busy.begin(), busy.end() - 2);  // only the end marker missing
   const auto l = LoadPacked(
       "[FORM]\nPATTERN=small.jpg\nHOTPATTERN=BIG.JPEG\nEDGE=EDGE.JPG\nBROKEN=BAD.JPG\nGONE=GONE.JPG\n"
-      "CUT=CUT.JPG\nNOEND=NOEND.JPG\n",
+      "CUT=CUT.JPG\nCLOSED=CLOSED.JPG\nNOEND=NOEND.JPG\n",
       {{"SMALL.JPG", MakeJpeg(30, 20)},
        {"big.jpeg", MakeJpeg(1000, 900)},   // 900,000 pixels: a pattern
        {"EDGE.JPG", MakeJpeg(999, 900)},    // 899,100 pixels: a texture
        {"BAD.JPG", Bytes("\xFF\xD8\xFF not really")},
        {"CUT.JPG", cut},
+       {"CLOSED.JPG", cutClosed},
        {"NOEND.JPG", noEnd}});
   const TsSkinModel& m = *l.Model;
   ASSERT_EQ(m.Patterns.size(), 1u);
