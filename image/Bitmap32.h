@@ -22,6 +22,22 @@ class Bitmap32 {
   // An owning, top-down bitmap; every pixel starts as all-zero.
   Bitmap32(int width, int height) { Allocate(width, height); }
 
+  // An owning, top-down bitmap that takes over `pixels` (rows packed, top row first), as a
+  // decoder that grows its rows while its data arrives hands them over. Empty when the
+  // count does not match width x height.
+  static Bitmap32 Adopt(std::vector<Pixel32> pixels, int width, int height) {
+    Bitmap32 b;
+    if (width > 0 && height > 0 &&
+        pixels.size() == static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+      b.storage_ = std::move(pixels);
+      b.width_ = width;
+      b.height_ = height;
+      b.rowDelta_ = static_cast<std::ptrdiff_t>(width) * 4;
+      b.row0_ = reinterpret_cast<uint8_t*>(b.storage_.data());
+    }
+    return b;
+  }
+
   // A view of pixels owned elsewhere; rowDelta may be negative (bottom-up).
   static Bitmap32 View(void* row0, int width, int height, std::ptrdiff_t rowDelta) {
     Bitmap32 b;

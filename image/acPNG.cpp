@@ -271,7 +271,8 @@ class TPNGLoader {
     const bool indexed = format_ == TPixelFormat::pf1bit || format_ == TPixelFormat::pf4bit || format_ == TPixelFormat::pf8bit;
     const std::size_t maxEntries = indexed ? std::size_t(1) << static_cast<int>(format_) : 0;
     if (palette.size() > maxEntries) palette.resize(maxEntries);
-    g_.SetSize(format_, static_cast<int>(pr.Width), static_cast<int>(pr.Height));
+    rowBytes_ = TDibImage::RowBytesFor(format_, static_cast<int>(pr.Width));
+    bits_.clear();
     g_.SetPalette(palette);
 
     // The background (bKGD, else white). A load either decodes every pixel or
@@ -299,6 +300,20 @@ class TPNGLoader {
   }
 
   // ---- image data ----
+  // Row y of the picture. Rows are made as the data reaches them, growing the store
+  // geometrically, so that memory follows what the file holds rather than what its
+  // header claims; the picture takes them over once all are decoded.
+  uint8_t* Row(uint32_t y) {
+    const std::size_t need = (std::size_t(y) + 1) * rowBytes_;
+    if (need > bits_.size()) {
+      const std::size_t all = rowBytes_ * g_.properties_.Height;
+      const std::size_t grown = std::min(all, std::max(need, 2 * bits_.size()));
+      bits_.reserve(grown);
+      bits_.resize(grown, 0);
+    }
+    return bits_.data() + rowBytes_ * y;
+  }
+
   // Feeds the inflater the next IDAT chunk, or notes that the image data has ended.
   void FeedNext() {
     const ChunkHeader h = ReadHeader();
@@ -381,8 +396,7 @@ class TPNGLoader {
       for (uint32_t r = 0; r < p.rows; ++r) {
         ReadRow(cur, n + 1);
         UnfilterRow(cur[0], cur + 1, prev + 1, n, static_cast<std::size_t>(bytesPerPixel_));
-        const int y = static_cast<int>(p.rowStart + r * p.rowStep);
-        color_.ConvertRow(cur + 1, g_.ScanLine(y), p.pixels, p.colStart, p.colStep);
+        color_.ConvertRow(cur + 1, Row(p.rowStart + r * p.rowStep), p.pixels, p.colStart, p.colStep);
         std::swap(cur, prev);
         ++rowsDone;
         if (g_.OnProgress) Progress(TProgressStage::psRunning, static_cast<int>(rowsDone * 100 / totalRows), "");
@@ -391,6 +405,8 @@ class TPNGLoader {
 
     // Any IDAT chunks the rows did not need are still read and checked.
     while (feeding_) FeedNext();
+    Row(pr.Height - 1);
+    g_.Adopt(format_, static_cast<int>(pr.Width), static_cast<int>(pr.Height), std::move(bits_));
     return next_;
   }
 
@@ -405,6 +421,8 @@ class TPNGLoader {
   TPixelFormat format_ = TPixelFormat::pfNone;
   int rampLevels_ = 0;
   int bytesPerPixel_ = 1;
+  std::size_t rowBytes_ = 0;
+  std::vector<uint8_t> bits_;  // the picture's rows made so far
   std::vector<Pixel32> palette_;
   bool havePalette_ = false;
   std::vector<uint8_t> trns_, bkgd_;

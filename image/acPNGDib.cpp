@@ -20,12 +20,28 @@ void TDibImage::SetSize(TPixelFormat format, int width, int height) {
     pixels_.clear();
     return;
   }
-  const std::size_t bits = static_cast<std::size_t>(width) * static_cast<std::size_t>(format);
-  rowBytes_ = ((bits + 31) / 32) * 4;
+  rowBytes_ = RowBytesFor(format, width);
   pixels_.assign(rowBytes_ * static_cast<std::size_t>(height), 0);
   format_ = format;
   width_ = width;
   height_ = height;
+}
+
+void TDibImage::Adopt(TPixelFormat format, int width, int height, std::vector<uint8_t> bits) {
+  SetSize(TPixelFormat::pfNone, 0, 0);
+  if (format == TPixelFormat::pfNone || width <= 0 || height <= 0 ||
+      bits.size() != RowBytesFor(format, width) * static_cast<std::size_t>(height))
+    return;
+  rowBytes_ = RowBytesFor(format, width);
+  pixels_ = std::move(bits);
+  format_ = format;
+  width_ = width;
+  height_ = height;
+}
+
+std::size_t TDibImage::RowBytesFor(TPixelFormat format, int width) {
+  const std::size_t bits = static_cast<std::size_t>(width) * static_cast<std::size_t>(format);
+  return ((bits + 31) / 32) * 4;
 }
 
 Pixel32 TDibImage::PixelAt(int x, int y) const {

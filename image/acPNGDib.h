@@ -20,6 +20,12 @@ class TDibImage {
   // Allocates width x height pixels of the format, all bytes zero. Width and
   // height must be positive and the caller must have bounded their product.
   void SetSize(TPixelFormat format, int width, int height);
+  // Takes rows made elsewhere (a decoder grows them as its data arrives): `bits`
+  // holds `height` rows of RowBytesFor(format, width) bytes, top row first. The
+  // palette and the transparent colour stay as they are.
+  void Adopt(TPixelFormat format, int width, int height, std::vector<uint8_t> bits);
+  // Bytes of one row of `width` pixels of the format, padded to a multiple of 4.
+  static std::size_t RowBytesFor(TPixelFormat format, int width);
 
   int Width() const { return width_; }
   int Height() const { return height_; }

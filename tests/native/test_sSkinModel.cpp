@@ -29,8 +29,8 @@ Bitmap32 Solid(int w, int h, Pixel32 p) {
   return b;
 }
 
-// A JPEG file image of w x h pixels of one grey level.
-std::vector<uint8_t> MakeJpeg(int w, int h) {
+// A JPEG file image of w x h pixels of one grey level, or of a busy pattern.
+std::vector<uint8_t> MakeJpeg(int w, int h, bool busy = false) {
   jpeg_compress_struct c;
   jpeg_error_mgr err;
   c.err = jpeg_std_error(&err);
@@ -46,6 +46,8 @@ std::vector<uint8_t> MakeJpeg(int w, int h) {
   jpeg_start_compress(&c, TRUE);
   std::vector<unsigned char> row(static_cast<std::size_t>(w) * 3, 128);
   while (c.next_scanline < c.image_height) {
+    if (busy)
+      for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i * 37 + c.next_scanline * 91);
     JSAMPROW r = row.data();
     jpeg_write_scanlines(&c, &r, 1);
   }
@@ -142,22 +144,34 @@ TEST(SkinModelImages, FileImagesFromTheArchive) {
   EXPECT_EQ(b.WT, 64 / 6);
 }
 
+// Pictures are textures up to 899,999 pixels and patterns above; unreadable ones, and those
+// whose data ends before their last rows (the library would make those rows up), are skipped.
 TEST(SkinModelImages, JpegTexturesAndPatterns) {
+  const std::vector<uint8_t> busy = MakeJpeg(64, 64, true);
+  const std::vector<uint8_t> cut(busy.begin(), busy.begin() + static_cast<long>(busy.size() * 2 / 3));
+  std::vector<uint8_t> cutClosed = cut;  // the end marker right after the cut
+  cutClosed.insert(cutClosed.end(), {0xFF, 0xD9});
+  const std::vector<uint8_t> noEnd(busy.begin(), busy.end() - 2);  // only the end marker missing
   const auto l = LoadPacked(
-      "[FORM]\nPATTERN=small.jpg\nHOTPATTERN=BIG.JPEG\nEDGE=EDGE.JPG\nBROKEN=BAD.JPG\nGONE=GONE.JPG\n",
+      "[FORM]\nPATTERN=small.jpg\nHOTPATTERN=BIG.JPEG\nEDGE=EDGE.JPG\nBROKEN=BAD.JPG\nGONE=GONE.JPG\n"
+      "CUT=CUT.JPG\nCLOSED=CLOSED.JPG\nNOEND=NOEND.JPG\n",
       {{"SMALL.JPG", MakeJpeg(30, 20)},
        {"big.jpeg", MakeJpeg(1000, 900)},   // 900,000 pixels: a pattern
        {"EDGE.JPG", MakeJpeg(999, 900)},    // 899,100 pixels: a texture
-       {"BAD.JPG", Bytes("\xFF\xD8\xFF not really")}});
+       {"BAD.JPG", Bytes("\xFF\xD8\xFF not really")},
+       {"CUT.JPG", cut},
+       {"CLOSED.JPG", cutClosed},
+       {"NOEND.JPG", noEnd}});
   const TsSkinModel& m = *l.Model;
   ASSERT_EQ(m.Patterns.size(), 1u);
   EXPECT_EQ(m.Patterns[0].PropertyName, "HOTPATTERN");
   EXPECT_EQ(m.Patterns[0].Image.Width(), 1000);
-  ASSERT_EQ(m.Images.size(), 2u);
+  ASSERT_EQ(m.Images.size(), 3u);
   EXPECT_EQ(m.Images[0].ImgType, itTexture);
   EXPECT_EQ(m.Images[0].R, (TsRect{0, 0, 30, 20}));
   EXPECT_EQ(m.Images[0].Bmp.At(3, 3).A, 255);
   EXPECT_EQ(m.Images[1].PropertyName, "EDGE");
+  EXPECT_EQ(m.Images[2].PropertyName, "NOEND");
   const int32_t form = m.FindSection("FORM");
   EXPECT_EQ(m.FindTexture(form, "FORM", "PATTERN"), 0);
   EXPECT_EQ(m.FindPattern(form, "FORM", "HOTPATTERN"), 0);
