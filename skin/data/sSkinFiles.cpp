@@ -26,7 +26,7 @@ std::optional<std::vector<uint8_t>> ReadExact(const std::filesystem::path& p) {
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
+std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path) {
   std::string normal = path;
 #ifndef _WIN32
   // Skin paths are written the Windows way; here the separator is "/".
@@ -51,7 +51,7 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
 std::optional<std::span<const uint8_t>> TsFolderFiles::Find(std::string_view name) {
   if (name.empty()) return std::nullopt;
   const std::string path = Contains(name, ":") ? std::string(name) : folder_ + std::string(name);
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadSkinFile(path);
   if (!bytes) return std::nullopt;
   buffer_ = std::move(*bytes);
   return std::span<const uint8_t>(buffer_);

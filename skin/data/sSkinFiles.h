@@ -55,4 +55,4 @@ class TsFolderFiles final : public TsSkinFiles {
 
 // Reads a whole file; nothing when it cannot be opened. On a case-sensitive file system a
 // missing name is looked up again without regard to letter case in its folder.
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path);
+std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path);

@@ -51,7 +51,7 @@ bool LoadPackedSkinFile(TsSkinModel& model, const std::string& path, const TsBui
 }
 
 bool LoadFolderSkin(TsSkinModel& model, const std::string& skinPath, const TsBuildParams& params) {
-  auto text = ReadWholeFile(skinPath + "Options.dat");
+  auto text = ReadSkinFile(skinPath + "Options.dat");
   if (!text) return false;
   const TsSkinOptions options =
       TsSkinOptions::Parse(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));

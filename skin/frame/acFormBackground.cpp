@@ -21,6 +21,10 @@ void TacFormBackground::FormWndProc(TMessage& m) {
   TsCommonData& sd = *skinData_;
   if (m.Msg == SM_ALPHACMD) {
     const uint16_t command = m.WParamHi();
+    if (command == SkinCommand::GetNeedsRepaint) {
+      m.Result = 0;  // the form paints straight onto the screen: nothing of it is pending
+      return;
+    }
     CommonSkinHandler(m, sd);
     if (command == SkinCommand::NewSkin || command == SkinCommand::RemoveSkin ||
         command == SkinCommand::RefreshSkin) {
@@ -38,4 +42,11 @@ void TacFormBackground::FormWndProc(TMessage& m) {
     return;
   }
   formProc_(m);
+  if (m.Msg == WM_PAINT && sd.IsSkinned()) {
+    // Children that waited for the form to paint may paint now.
+    for (int i = 0; i < form_->ControlCount(); ++i) {
+      auto* w = dynamic_cast<TWinControl*>(form_->Controls(i));
+      if (w && w->HandleAllocated() && w->Showing()) SendSkinCommand(w->Handle(), SkinCommand::ResumePainting);
+    }
+  }
 }

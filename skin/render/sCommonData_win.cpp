@@ -415,6 +415,8 @@ bool TsCommonData::SkinCommandHandler(TMessage& m) {
       if (fromOwnManager) {
         UpdateIndexes();
         UpdateColors(false);
+        // A skin removed earlier left painting suspended; the new one must be painted.
+        PaintingSuspended = false;
       }
       return true;
     case SkinCommand::RemoveSkin:

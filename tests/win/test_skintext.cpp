@@ -60,7 +60,7 @@ TColor Mixed(TColor a, TColor b, double k) {
 class SkinText : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const auto garnet = ReadWholeFile(std::string(KESTAMOR_BINARY_DIR "/resources/Garnet.asz"));
+    const auto garnet = ReadSkinFile(std::string(KESTAMOR_BINARY_DIR "/resources/Garnet.asz"));
     ASSERT_TRUE(garnet && !garnet->empty());
     manager_ = new TsSkinManager(nullptr);
     TsStoredSkin& skin = manager_->InternalSkins.Add();
