@@ -140,14 +140,6 @@ void TsGroupBox::PaintWindow(HDC dc) {
   CopyCacheToDc(this, sd, r, 0, 0, false, dc, r);
 }
 
-void TsGroupBox::ResumeChildren() {
-  if (acEffectRunning) return;
-  for (int i = 0; i < ControlCount(); ++i) {
-    auto* w = dynamic_cast<TWinControl*>(Controls(i));
-    if (w && w->HandleAllocated() && w->Showing()) SendSkinCommand(w->Handle(), SkinCommand::ResumePainting);
-  }
-}
-
 void TsGroupBox::SkinCommand(TMessage& m) {
   TsCommonData& sd = *skinData_;
   auto* manager = reinterpret_cast<TsSkinManager*>(m.LParam);
@@ -183,12 +175,7 @@ void TsGroupBox::SkinCommand(TMessage& m) {
       m.Result = sd.CacheStale || sd.IsPaintingSuspended();
       return;
     case SkinCommand::ResumePainting:
-      if (sd.PaintingSuspended) {
-        sd.PaintingSuspended = false;
-        sd.PaintingSuspended = sd.IsPaintingSuspended();
-        if (!sd.PaintingSuspended && HandleAllocated())
-          RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-      }
+      ResumeOwnPainting(sd);
       return;
     case SkinCommand::SetUrgentPainting:
       CommonSkinHandler(m, sd);
@@ -213,7 +200,7 @@ void TsGroupBox::WndProc(TMessage& m) {
     switch (m.Msg) {
       case WM_PAINT:
         TGroupBox::WndProc(m);
-        ResumeChildren();
+        ResumeChildrenPainting(this);
         return;
       case WM_PRINT:
         sd.PaintingSuspended = false;

@@ -39,7 +39,6 @@ class TsGroupBox : public TGroupBox {
   bool CanSkinPaint();
   void PaintCaption(TCanvas& canvas, const BackgroundSource& bg);
   void SkinCommand(TMessage& message);
-  void ResumeChildren();
   // The band height and the caption's width in the font, measured once per font and caption.
   void Measure();
 

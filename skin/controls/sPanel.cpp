@@ -160,14 +160,6 @@ void TsPanel::PaintBorderStrips(HDC dc, int b, TColor /*behind*/) {
   BitBlt(dc, w - b, b, b, h - 2 * b, src, w - b, b, SRCCOPY);
 }
 
-void TsPanel::ResumeChildren() {
-  if (acEffectRunning) return;
-  for (int i = 0; i < ControlCount(); ++i) {
-    auto* w = dynamic_cast<TWinControl*>(Controls(i));
-    if (w && w->HandleAllocated() && w->Showing()) SendSkinCommand(w->Handle(), SkinCommand::ResumePainting);
-  }
-}
-
 void TsPanel::FollowBevel() {
   if (BevelOuter() == notedBevel_) return;
   auto sectionOf = [](TBevelCut cut) {
@@ -217,13 +209,8 @@ void TsPanel::SkinCommand(TMessage& m) {
       m.Result = sd.IsPaintingSuspended() || !sd.Cache() || sd.Cache()->Empty();
       return;
     case SkinCommand::ResumePainting:
-      if (sd.PaintingSuspended) {
-        sd.PaintingSuspended = false;
-        sd.PaintingSuspended = sd.IsPaintingSuspended();
-        if (!sd.PaintingSuspended && HandleAllocated())
-          RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-      }
-      ResumeChildren();
+      ResumeOwnPainting(sd);
+      ResumeChildrenPainting(this);
       return;
     case SkinCommand::GetApplication:
       m.Result = reinterpret_cast<LRESULT>(Application);
@@ -247,7 +234,7 @@ void TsPanel::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
       TPanel::WndProc(m);
-      ResumeChildren();
+      ResumeChildrenPainting(this);
       return;
     case WM_ERASEBKGND:
       if (m.WParam && m.WParam == static_cast<WPARAM>(m.LParam)) {

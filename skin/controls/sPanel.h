@@ -39,7 +39,6 @@ class TsPanel : public TPanel {
   // Paints the border image into the cache and copies its strips of width b onto dc.
   void PaintBorderStrips(HDC dc, int b, TColor behind);
   void PaintCaption(TCanvas& canvas);
-  void ResumeChildren();
   void SkinCommand(TMessage& message);
   void FollowBevel();
 

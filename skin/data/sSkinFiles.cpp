@@ -1,7 +1,13 @@
 #include "skin/data/sSkinFiles.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#ifndef _WIN32
 #include <filesystem>
 #include <system_error>
+#endif
 
 #include "image/FileBytes.h"
 #include "skin/data/acntUtils.h"
@@ -16,26 +22,35 @@ std::optional<std::span<const uint8_t>> TsMemoryFiles::Find(std::string_view nam
   return std::nullopt;
 }
 
+#ifdef _WIN32
+
+// Windows finds names whatever their letter case; the file system library stays out of the
+// shipped program, which has a size budget.
+std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  return TryReadFile(path);
+}
+
+#else
+
 namespace {
 
 std::optional<std::vector<uint8_t>> ReadExact(const std::filesystem::path& p) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(p, ec)) return std::nullopt;
-  return TryReadFile(p);
+  return TryReadFile(p.string());
 }
 
 }  // namespace
 
 std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path) {
   std::string normal = path;
-#ifndef _WIN32
   // Skin paths are written the Windows way; here the separator is "/".
   for (char& c : normal)
     if (c == '\\') c = '/';
-#endif
   const std::filesystem::path p(normal);
   if (auto bytes = ReadExact(p)) return bytes;
-#ifndef _WIN32
   // The names in skins are upper-cased while files on disk keep their own case: look for a
   // name that differs only in ASCII letter case.
   std::error_code ec;
@@ -44,9 +59,10 @@ std::optional<std::vector<uint8_t>> ReadSkinFile(const std::string& path) {
   for (std::filesystem::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
     if (SameTextAscii(it->path().filename().string(), wanted)) return ReadExact(it->path());
   }
-#endif
   return std::nullopt;
 }
+
+#endif
 
 std::optional<std::span<const uint8_t>> TsFolderFiles::Find(std::string_view name) {
   if (name.empty()) return std::nullopt;

@@ -1,6 +1,8 @@
 #include "skin/data/sSkinManager.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <memory>
 #include <stdexcept>
@@ -90,11 +92,15 @@ std::string SkinVersionMessage(TsVersionNotice notice, std::string_view skinName
 
 std::string FormatSkinVersion(double version) {
   if (!std::isfinite(version)) return "0";
-  // Shortest text that reads back as the same value; always "." as the separator.
+  // Shortest text that reads back as the same value, "." as the separator (the program runs
+  // in the "C" locale); the library's floating-point to_chars would cost the shipped program
+  // 190 KB.
   char buf[64];
-  auto [p, ec] = std::to_chars(buf, buf + sizeof buf, version);
-  if (ec != std::errc()) return "0";
-  return std::string(buf, p);
+  for (int precision = 1; precision <= 17; ++precision) {
+    std::snprintf(buf, sizeof buf, "%.*g", precision, version);
+    if (std::strtod(buf, nullptr) == version) break;
+  }
+  return buf;
 }
 
 bool HasSwitch(std::span<const std::string> args, std::string_view option) {

@@ -43,10 +43,6 @@ void TacFormBackground::FormWndProc(TMessage& m) {
   }
   formProc_(m);
   if (m.Msg == WM_PAINT && sd.IsSkinned()) {
-    // Children that waited for the form to paint may paint now.
-    for (int i = 0; i < form_->ControlCount(); ++i) {
-      auto* w = dynamic_cast<TWinControl*>(form_->Controls(i));
-      if (w && w->HandleAllocated() && w->Showing()) SendSkinCommand(w->Handle(), SkinCommand::ResumePainting);
-    }
+    ResumeChildrenPainting(form_);  // children that waited for the form may paint now
   }
 }

@@ -685,3 +685,19 @@ void CopyCacheToDcWnd(HWND wnd, TsCommonData& sd, const RECT& src, HDC dc, const
          src.top, SRCCOPY);
   RestoreDC(dc, saved);
 }
+
+void ResumeChildrenPainting(TWinControl* parent) {
+  if (acEffectRunning || !parent) return;
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    auto* w = dynamic_cast<TWinControl*>(parent->Controls(i));
+    if (w && w->HandleAllocated() && w->Showing()) SendSkinCommand(w->Handle(), SkinCommand::ResumePainting);
+  }
+}
+
+void ResumeOwnPainting(TsCommonData& sd) {
+  if (!sd.PaintingSuspended) return;
+  sd.PaintingSuspended = false;
+  sd.PaintingSuspended = sd.IsPaintingSuspended();
+  if (HWND wnd = sd.OwnerHandle(); wnd && !sd.PaintingSuspended)
+    RedrawWindow(wnd, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}

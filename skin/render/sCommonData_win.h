@@ -129,6 +129,11 @@ class TsCommonData : public TObject {
   Bitmap32 cacheView_;  // what bitmap answers to children point at
 };
 
+// After a container painted: its showing child windows may paint now (ResumePainting).
+void ResumeChildrenPainting(TWinControl* parent);
+// The answer to ResumePainting: a suspended owner looks again and, when free, repaints at once.
+void ResumeOwnPainting(TsCommonData& sd);
+
 // True when the control answers IsHandled.
 bool HandlesSkinCommandsControl(TControl* control);
 
