@@ -42,7 +42,4 @@ void TacFormBackground::FormWndProc(TMessage& m) {
     return;
   }
   formProc_(m);
-  if (m.Msg == WM_PAINT && sd.IsSkinned()) {
-    ResumeChildrenPainting(form_);  // children that waited for the form may paint now
-  }
 }
