@@ -155,9 +155,6 @@ void TsGroupBox::SkinCommand(TMessage& m) {
       SendToChildren(this, m.Msg, m.WParam, m.LParam);
       if (own && HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME);
       return;
-    case SkinCommand::IsHandled:
-      m.Result = 1;
-      return;
     case SkinCommand::GetBackgroundInfo: {
       auto* q = reinterpret_cast<ParentBgQuery*>(m.LParam);
       if (!q) return;
@@ -180,9 +177,6 @@ void TsGroupBox::SkinCommand(TMessage& m) {
     case SkinCommand::SetUrgentPainting:
       CommonSkinHandler(m, sd);
       if (sd.UrgentPaint && sd.IsSkinned()) PrepareCache();
-      return;
-    case SkinCommand::GetApplication:
-      m.Result = reinterpret_cast<LRESULT>(Application);
       return;
     default:
       CommonSkinHandler(m, sd);

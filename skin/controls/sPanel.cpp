@@ -191,9 +191,6 @@ void TsPanel::SkinCommand(TMessage& m) {
         RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
       return;
     }
-    case SkinCommand::IsHandled:
-      m.Result = 1;
-      return;
     case SkinCommand::GetBackgroundInfo: {
       auto* q = reinterpret_cast<ParentBgQuery*>(m.LParam);
       if (!q) return;
@@ -211,9 +208,6 @@ void TsPanel::SkinCommand(TMessage& m) {
     case SkinCommand::ResumePainting:
       ResumeOwnPainting(sd);
       ResumeChildrenPainting(this);
-      return;
-    case SkinCommand::GetApplication:
-      m.Result = reinterpret_cast<LRESULT>(Application);
       return;
     default:
       CommonSkinHandler(m, sd);
