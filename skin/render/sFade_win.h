@@ -1,0 +1,56 @@
+// State fading: when a skinned button or box changes its look, its old cache picture is
+// cross-faded into the new one over the section's FADINGITERATIONS frames, one every 10 ms.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "framework/ExtCtrls.h"
+#include "framework/Graphics.h"
+
+class TsCommonData;
+class TsSkinManager;
+
+// Which of a control's mouse events fade (its AnimatEvents); aeGlobalDef defers to the
+// manager's AnimEffects.Buttons.Events.
+enum : uint8_t { aeMouseEnter = 1, aeMouseLeave = 2, aeMouseDown = 4, aeMouseUp = 8, aeGlobalDef = 16 };
+using TacAnimatEvents = uint8_t;
+
+// The events AnimationAllowed is asked about.
+enum TacAnimEvent : int { evMouseEnter = 0, evMouseLeave = 1, evMouseDown = 2, evMouseUp = 3 };
+
+// Live fade timers; a log-off waits for this to reach 0.
+extern int acLiveFadeTimers;
+// Set when Windows announces a log-off or shutdown: no more frames.
+extern bool acAnimationsOff;
+
+class TsFadeTimer : public TTimer {
+ public:
+  explicit TsFadeTimer(TsCommonData& binding);
+  ~TsFadeTimer() override;
+  FRAMEWORK_CLASS(TsFadeTimer)
+
+  uint8_t FadeKind = 0;  // 0 idle, 1 or 2 fading
+  TsCommonData* Binding;
+  int32_t FrameCount = 0;
+  int32_t Frame = 1;
+  std::unique_ptr<TBitmap> StartImage;  // the picture before the change
+
+ private:
+  friend void StopFade(std::unique_ptr<TsFadeTimer>& slot, TsCommonData& binding);
+  void Tick();
+  void ShowFrame();
+
+  bool ticking_ = false;
+  bool released_ = false;  // StopFade came during this timer's own tick
+};
+
+using TsFadeSlot = std::unique_ptr<TsFadeTimer>;
+
+bool AnimationAllowed(int event, TacAnimatEvents controlEvents, TsSkinManager* manager = nullptr);
+// Called right after a control's state flags changed: fades to the new look when the skin and
+// the situation allow it, else repaints at once.
+void ChangePaint(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind, bool allowed);
+void StartFade(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind);
+// Ends a running fade and frees its timer (safe from within the timer's own tick).
+void StopFade(TsFadeSlot& slot, TsCommonData& binding);
