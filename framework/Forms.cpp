@@ -419,6 +419,11 @@ void TForm::WndProc(TMessage& m) {
     case CM_FOCUSCHANGED: {
       auto* c = reinterpret_cast<TWinControl*>(m.LParam);
       if (c && ContainsControl(c)) activeControl_ = c;
+      // Every button learns whether it is the default button now.
+      std::vector<TWinControl*> all;
+      GetTabOrderList(all);
+      for (TWinControl* w : all)
+        if (dynamic_cast<TButton*>(w)) w->Perform(CM_FOCUSCHANGED, 0, m.LParam);
       return;
     }
     case CM_DIALOGKEY: {

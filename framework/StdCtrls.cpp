@@ -150,7 +150,17 @@ void TButton::CreateParams(TCreateParams& p) {
 void TButton::SetDefault(bool v) {
   if (v == default_) return;
   default_ = v;
-  if (HandleAllocated()) SendMessageA(handle_, BM_SETSTYLE, v ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  // A focused button stays the default one; otherwise the new Default setting shows.
+  TForm* form = GetParentForm(this);
+  if (!form || !dynamic_cast<TButton*>(form->ActiveControl())) SetButtonStyle(v);
+}
+
+void TButton::SetButtonStyle(bool isDefault) {
+  if (!HandleAllocated()) return;
+  const DWORD type = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_STYLE)) & BS_TYPEMASK;
+  const DWORD wanted = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if ((type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) && type != wanted)
+    SendMessageA(handle_, BM_SETSTYLE, wanted, TRUE);
 }
 
 void TButton::Click() {
@@ -163,6 +173,23 @@ void TButton::WndProc(TMessage& m) {
   if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
     Click();
     return;
+  }
+  if (m.Msg == CM_FOCUSCHANGED) {
+    auto* focused = reinterpret_cast<TWinControl*>(m.LParam);
+    SetButtonStyle(dynamic_cast<TButton*>(focused) ? focused == this : default_);
+    return;
+  }
+  if (m.Msg == BM_SETSTYLE && HandleAllocated()) {
+    // Someone asking for a (default) push button must not undo owner drawing: the owner-drawn
+    // face shows the default state itself.
+    const DWORD type = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_STYLE)) & BS_TYPEMASK;
+    const DWORD asked = static_cast<DWORD>(m.WParam) & BS_TYPEMASK;
+    if (type == BS_OWNERDRAW && (asked == BS_PUSHBUTTON || asked == BS_DEFPUSHBUTTON)) {
+      m.WParam = (m.WParam & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW;
+      TWinControl::WndProc(m);
+      SetButtonStyle(asked == BS_DEFPUSHBUTTON);
+      return;
+    }
   }
   TWinControl::WndProc(m);
 }

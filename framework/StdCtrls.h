@@ -53,7 +53,9 @@ enum TModalResult : int {
 
 // A push button of window class "TButton" (over "BUTTON"). A click sets the parent form's
 // ModalResult to the button's (when not mrNone). Enter clicks the focused button or else
-// the Default one; Escape clicks the Cancel one.
+// the Default one; Escape clicks the Cancel one. The form's default button is the focused
+// button, or the Default one while no button has the focus; each button hears of it through
+// SetButtonStyle.
 class TButton : public TWinControl {
  public:
   explicit TButton(TComponent* AOwner);
@@ -70,6 +72,9 @@ class TButton : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& message) override;
+  // The button becomes (or stops being) the form's default button. A plain push button
+  // switches its window style; an owner-drawn one keeps its style and shows it itself.
+  virtual void SetButtonStyle(bool isDefault);
 
  private:
   bool default_ = false;
