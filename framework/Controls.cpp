@@ -834,7 +834,14 @@ void TWinControl::HandleMouse(TMessage& m) {
   }
   const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
   TControl* target = mouseCapture_ ? mouseCapture_ : ControlAtPos(p, false);
-  if (m.Msg == WM_MOUSEMOVE && Application) Application->SetMouseControl(target ? target : this);
+  if (m.Msg == WM_MOUSEMOVE && Application) {
+    // A window holding the mouse hears of it outside itself too; the mouse is over none of
+    // our controls there (a button pressed and dragged off it must see the mouse leave).
+    RECT client;
+    GetClientRect(handle_, &client);
+    const bool away = GetCapture() == handle_ && !mouseCapture_ && !PtInRect(&client, p);
+    Application->SetMouseControl(away ? nullptr : target ? target : this);
+  }
   if (!target) {
     TControl::WndProc(m);
     return;
