@@ -146,3 +146,28 @@ void KeyColorRects(std::vector<TsRect>& list, int32_t width, const TsMaskData& i
     runs(row, w - image.WR, w, shift, yOffset + r);
   }
 }
+
+void CornerKeyRects(std::vector<TsRect>& list, const TsMaskData& image, int state, const TsRect& rect) {
+  const Bitmap32* srcBmp = SourceBitmap(image);
+  std::array<TsBorderPiece, 9> pieces;
+  if (!srcBmp || !BorderPieces(image, state, rect, pieces)) return;
+  const Bitmap32& src = *srcBmp;
+  for (const TsBorderPiece& p : pieces) {
+    if (p.Kind != TsPieceKind::Corner) continue;
+    for (int32_t y = 0; y < p.Src.Height(); ++y) {
+      const int32_t sy = p.Src.Top + y;
+      if (sy < 0 || sy >= src.Height()) continue;
+      const Pixel32* row = src.Row(sy);
+      int32_t start = -1;
+      for (int32_t x = 0; x <= p.Src.Width(); ++x) {
+        const int32_t sx = p.Src.Left + x;
+        const bool key = x < p.Src.Width() && sx >= 0 && sx < src.Width() && IsKeyPixel(row[sx]);
+        if (key && start < 0) start = x;
+        if (!key && start >= 0) {
+          list.push_back(TsRect{p.Dst.Left + start, p.Dst.Top + y, p.Dst.Left + x, p.Dst.Top + y + 1});
+          start = -1;
+        }
+      }
+    }
+  }
+}

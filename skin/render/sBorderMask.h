@@ -54,3 +54,9 @@ void PaintBorderMask(Bitmap32& target, const TsRect& rect, const TsMaskData& ima
 // first cell: runs in the left WL columns as they are, runs in the right WR columns moved to
 // the right end of a frame `width` wide. Rows are numbered from yOffset.
 void KeyColorRects(std::vector<TsRect>& list, int32_t width, const TsMaskData& image, bool bottom, int32_t yOffset);
+
+// Appends to `list` one-pixel-high rectangles covering the key-coloured pixels of the four
+// corner pieces that PaintBorderMask lays over `rect` for `state` (widths fitted to the
+// rectangle, the state's cell), in target coordinates. A button cuts these out of its window
+// region so that its rounded corners show what lies behind it.
+void CornerKeyRects(std::vector<TsRect>& list, const TsMaskData& image, int state, const TsRect& rect);
