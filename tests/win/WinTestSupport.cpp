@@ -38,6 +38,33 @@ void Click(TWinControl* control) {
   Pump();
 }
 
+bool XInput(const std::string& args) {
+  const char* dir = std::getenv("KESTAMOR_XINPUT");
+  if (!dir || !*dir) return false;
+  // The bridge's folder is a Unix path: the same place seen through Wine's drive Z:.
+  std::string base = std::string("Z:") + dir;
+  for (char& c : base)
+    if (c == '/') c = '\\';
+  static int serial = 0;
+  const std::string name = base + "\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  {
+    std::ofstream out(name + ".tmp", std::ios::binary);
+    out << args << "\n";
+    if (!out) return false;
+  }
+  if (!MoveFileA((name + ".tmp").c_str(), (name + ".req").c_str())) return false;
+  const bool done = PumpUntil([&] { return GetFileAttributesA((name + ".done").c_str()) != INVALID_FILE_ATTRIBUTES; });
+  DeleteFileA((name + ".done").c_str());
+  // The X server's events reach Wine's message queue a moment later.
+  Pump();
+  return done;
+}
+
+bool XMouseToCentre(TControl* control) {
+  const POINT p = control->ClientToScreen(POINT{control->Width() / 2, control->Height() / 2});
+  return XInput("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y));
+}
+
 ProgramFilesDirOverride::ProgramFilesDirOverride() {
   UniqueKey key = OpenKey();
   DWORD size = 0;

@@ -36,6 +36,13 @@ std::string WindowClass(HWND wnd);
 // A press and release of the left button, as the control's window receives it.
 void Click(TWinControl* control);
 
+// Runs one xdotool command ("mousemove 10 20", "mousedown 1") on the X side, as a person's
+// input, and handles messages until it has run. False without the test harness's input
+// bridge (scripts/wine-emulator) or when it does not answer in time.
+bool XInput(const std::string& xdotoolArgs);
+// Moves the mouse (from the X side) to the centre of a control.
+bool XMouseToCentre(TControl* control);
+
 // Sets (or deletes) HKLM ...\CurrentVersion "ProgramFilesDir" and puts the
 // original value back when it goes out of scope.
 class ProgramFilesDirOverride {

@@ -7,6 +7,7 @@
 
 #include "WinTestSupport.h"
 #include "installer/Unit1.h"
+#include "skin/render/sGraphUtils.h"
 
 class WizardTest : public ::testing::Test {
  protected:
@@ -25,6 +26,32 @@ class WizardTest : public ::testing::Test {
     for (TPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish})
       if (page->Handle() == hit) return page;
     return nullptr;
+  }
+
+  // What the screen shows of the form's client area after a full repaint.
+  Bitmap32 Capture() {
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    return CaptureAsIs();
+  }
+  // What the screen shows of the form's client area now.
+  Bitmap32 CaptureAsIs() {
+    RECT r;
+    GetClientRect(form->Handle(), &r);
+    TBitmap shot(r.right, r.bottom, true);
+    HDC screen = GetDC(form->Handle());
+    BitBlt(shot.Canvas().Handle(), 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+    ReleaseDC(form->Handle(), screen);
+    Bitmap32 view = shot.View();
+    Bitmap32 copy(view.Width(), view.Height());
+    CopyRect32(copy, 0, 0, view, TsRect{0, 0, view.Width(), view.Height()});
+    return copy;
+  }
+  // A control's rectangle in the form's client coordinates.
+  RECT InForm(TControl* c) {
+    POINT p = c->Parent()->ClientToScreen(POINT{c->Left(), c->Top()});
+    ScreenToClient(form->Handle(), &p);
+    return RECT{p.x, p.y, p.x + c->Width(), p.y + c->Height()};
   }
 
   TForm1* form = nullptr;
