@@ -128,10 +128,12 @@ TsLabel* Label(TForm1* form, TWinControl* parent, const char* name, int l, int t
   return label;
 }
 
-TButton* Button(TForm1* form, TWinControl* parent, const char* name, int left, const char* text,
-                std::function<void(TObject*)> onClick) {
-  auto* button = Place<TButton>(form, parent, name, left, 289, 89, 25);
+TsButton* Button(TForm1* form, TWinControl* parent, const char* name, int left, const char* text,
+                 std::function<void(TObject*)> onClick, bool showFocus = false) {
+  auto* button = Place<TsButton>(form, parent, name, left, 289, 89, 25);
   button->SetCaption(text);
+  button->SkinData().SetSkinSection("BUTTON");
+  button->SetShowFocus(showFocus);
   button->OnClick = std::move(onClick);
   return button;
 }
@@ -181,7 +183,7 @@ void TForm1::CreatePathPage() {
   sCheckBox2->SetTabOrder(3);
 
   sButton_cansel3 = Button(this, sPanel_3_install, "sButton_cansel3", 265, "Cancel",
-                           [this](TObject* s) { sButton_cansel3Click(s); });
+                           [this](TObject* s) { sButton_cansel3Click(s); }, true);
   sButton_next3 = Button(this, sPanel_3_install, "sButton_next3", 170, "Install",
                          [this](TObject* s) { sButton_next3Click(s); });
   sButton_prev3 = Button(this, sPanel_3_install, "sButton_prev3", 75, "< Back",

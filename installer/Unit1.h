@@ -12,6 +12,7 @@
 #include "installer/DirectoryEdit.h"
 #include "installer/InstallSequence.h"
 #include "installer/PayloadLayout.h"
+#include "skin/controls/sButton.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
@@ -56,9 +57,9 @@ class TForm1 : public TForm {
   TEdit* sEdit1;
   TCheckBox* sCheckBox1;
   TCheckBox* sCheckBox2;
-  TButton* sButton_cansel3;
-  TButton* sButton_next3;
-  TButton* sButton_prev3;
+  TsButton* sButton_cansel3;
+  TsButton* sButton_next3;
+  TsButton* sButton_prev3;
   // Progress and finish page.
   TsPanel* sPanel_4_finish;
   TsPanel* sPanel9;
@@ -68,7 +69,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel_status;
   TProgressBar* sProgressBar3;
   TCheckBox* sCheckBox4;
-  TButton* sButton_4_finish;
+  TsButton* sButton_4_finish;
   // Licence page.
   TsPanel* sPanel_2_license;
   TsPanel* sPanel4;
@@ -77,8 +78,8 @@ class TForm1 : public TForm {
   TsGroupBox* sGroupBox1;
   TRadioButton* sRadioButton1;
   TRadioButton* sRadioButton2;
-  TButton* sButton_cansel2;
-  TButton* sButton_next2;
+  TsButton* sButton_cansel2;
+  TsButton* sButton_next2;
 
   void FormCreate(TObject* Sender);
   void sRadioButton1Click(TObject* Sender);
