@@ -203,7 +203,9 @@ void TsPanel::SkinCommand(TMessage& m) {
       return;
     }
     case SkinCommand::GetNeedsRepaint:
-      m.Result = sd.IsPaintingSuspended() || !sd.Cache() || sd.Cache()->Empty();
+      // A panel painted plainly (solid, without a border) has no cache at all: what counts is
+      // whether it has painted since it went stale.
+      m.Result = sd.CacheStale || sd.IsPaintingSuspended();
       return;
     case SkinCommand::ResumePainting:
       ResumeOwnPainting(sd);
