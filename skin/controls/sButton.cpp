@@ -174,7 +174,19 @@ void TsButton::PrepareCache() {
   if (sd.HUEOffset() != 0) ShiftHue(view, sd.HUEOffset());
   if (sd.Saturation() != 0) ChangeSaturation(view, sd.Saturation());
   DrawCaption(current);
-  if (!Enabled()) PaintDisabledLookWin(view, disabledKind_, Parent(), origin, bg);
+  if (!Enabled()) {
+    // The face keeps 40 % over 60 % of what lies behind, also when the parent answers with a
+    // plain colour (the wizard's pages do): the colour stands in for its picture.
+    Bitmap32 plain;
+    BackgroundSource behind = bg;
+    const TColor colour = IsKeyColor(bg.FillColor) ? GetControlColor(Parent()) : ColorToRGB(bg.FillColor);
+    if (!bg.Ready && !IsKeyColor(colour)) {
+      plain = Bitmap32(Width(), Height());
+      FillRect32(plain, rect, colour);
+      behind = MakeBgInfo(&plain, -origin.X, -origin.Y);
+    }
+    PaintDisabledLookWin(view, disabledKind_, Parent(), origin, behind);
+  }
   paintedState_ = current;
   sd.CacheStale = false;
 }
