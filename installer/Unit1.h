@@ -12,6 +12,7 @@
 #include "installer/DirectoryEdit.h"
 #include "installer/InstallSequence.h"
 #include "installer/PayloadLayout.h"
+#include "skin/controls/acProgressBar.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
@@ -67,7 +68,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel19;
   TsLabel* sLabel1;
   TsLabel* sLabel_status;
-  TProgressBar* sProgressBar3;
+  TsProgressBar* sProgressBar3;
   TCheckBox* sCheckBox4;
   TsButton* sButton_4_finish;
   // Licence page.
