@@ -816,7 +816,9 @@ bool TWinControl::ReflectToChild(TMessage& m) {
       if (m.LParam) child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
       break;
     case WM_DRAWITEM:
-      if (m.WParam && m.LParam) child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+      // Our child windows have id 0, so only the item type tells a control from a menu.
+      if (m.LParam && reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType != ODT_MENU)
+        child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
       break;
     default:
       return false;
