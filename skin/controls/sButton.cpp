@@ -191,11 +191,10 @@ void TsButton::PrepareCache() {
   sd.CacheStale = false;
 }
 
-RECT TsButton::CaptionRect(int state) {
+RECT TsButton::CaptionRect(TCanvas& canvas, int state) {
   const std::string text = Caption();
   int tw = 0, th = 0;
   if (!text.empty()) {
-    TCanvas& canvas = skinData_->Cache()->Canvas();
     RECT m{0, 0, Width(), 0};
     canvas.DrawText(text, m, DT_CALCRECT | DT_EXPANDTABS | DT_CENTER | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE));
     tw = m.right - m.left;
@@ -215,7 +214,7 @@ void TsButton::DrawCaption(int state) {
   TCanvas& canvas = sd.Cache()->Canvas();
   canvas.Font().Assign(Font());
   canvas.Brush().SetStyle(TBrushStyle::bsClear);
-  RECT r = CaptionRect(state);
+  RECT r = CaptionRect(canvas, state);
   const UINT format = DT_CENTER | DT_VCENTER | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0);
   // A disabled skinned button writes its caption in the normal colours: the disabled look
   // blends the whole face afterwards.
@@ -304,10 +303,8 @@ void TsButton::PaintUnskinned(const DRAWITEMSTRUCT& item) {
   canvas.Font().Assign(Font());
   canvas.Font().SetColor(clBtnText);
   canvas.Brush().SetStyle(TBrushStyle::bsClear);
-  RECT text = r;
-  if (pushed) OffsetRect(&text, 1, 1);
   WriteSkinText(canvas, Caption(), Enabled(), false, *skinData_,
-                DT_CENTER | DT_VCENTER | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE), text);
+                DT_CENTER | DT_VCENTER | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0), CaptionRect(canvas, pushed ? 2 : 0));
   if (Focused() && showFocus_) {
     InflateRect(&r, -3, -3);
     DrawFocusRect(dc, &r);

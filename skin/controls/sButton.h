@@ -48,8 +48,8 @@ class TsButton : public TButton {
   void WndProc(TMessage& message) override;
   void Loaded() override;
   void SetButtonStyle(bool isDefault) override;
-  // Where the caption goes in the cache (moved by 1, 1 when pressed).
-  virtual RECT CaptionRect(int state);
+  // Where the caption goes (moved by 1, 1 when pressed), measured in the canvas's font.
+  virtual RECT CaptionRect(TCanvas& canvas, int state);
   virtual void DrawCaption(int state);
 
  private:

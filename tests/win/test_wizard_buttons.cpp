@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <vector>
 
 #include "WizardTest.h"
@@ -155,10 +156,20 @@ TEST_F(WizardButtons, WindowRegionIsTheButtonWithoutTheKeyColouredCornerPixels) 
 
   // Without a skin the button is a plain rectangle again; with it, rounded again.
   form->sSkinManager1->SetActive(false);
-  Pump();
+  const Bitmap32 plain = Capture();
+  SaveWindowScreenshot(form->Handle(), "button-skin-off");
   HRGN probe = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(b->Handle(), probe), ERROR);
   DeleteObject(probe);
+  // ...and draws the platform's face (frame, face, caption) on the owner-draw request.
+  std::set<uint32_t> colours;
+  const RECT r = InForm(b);
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      const Pixel32 p = plain.At(x, y);
+      colours.insert(p.R << 16 | p.G << 8 | p.B);
+    }
+  EXPECT_GE(colours.size(), 3u);
   form->sSkinManager1->SetActive(true);
   Capture();
   EXPECT_EQ(inRegion(b->Handle()), in);
