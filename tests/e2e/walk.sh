@@ -31,6 +31,21 @@ path="$("$WINE64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v 
 click "< Back"
 in_front "Yes. I agree."
 expect_state "Yes. I agree." 1 1
+# The keyboard: Tab from the accepted licence goes to Cancel, then to Next; Enter and Space
+# each press the focused Next once (the path page comes to the front), Back returns.
+focus_is() {
+  local f; f="$(wininfo focus "$CAPTION")"
+  [ "$f" = "$1" ] || fail "the focus is on \"$f\", not \"$1\""
+}
+for key in Return space; do
+  click "Yes. I agree."
+  xdotool key Tab; sleep 0.3; focus_is "TsButton Cancel"
+  xdotool key Tab; sleep 0.3; focus_is "TsButton Next >"
+  xdotool key "$key"; sleep 0.5
+  in_front "Install"
+  click "< Back"
+  in_front "Yes. I agree."
+done
 click "Next >"
 click "Install"
 shot 3-progress
