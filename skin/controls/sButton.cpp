@@ -67,41 +67,15 @@ void TsButton::CreateParams(TCreateParams& p) {
 
 // ---- Properties -------------------------------------------------------------------------
 
-void TsButton::SetShowFocus(bool v) {
-  if (v == showFocus_) return;
-  showFocus_ = v;
-  skinData_->RepaintOwner();
-}
-
-void TsButton::SetFocusMargin(int v) {
-  if (v == focusMargin_) return;
-  focusMargin_ = v;
-  skinData_->RepaintOwner();
-}
-
-void TsButton::SetDisabledKind(TsDisabledKind v) {
-  if (v == disabledKind_) return;
-  disabledKind_ = v;
-  skinData_->RepaintOwner();
-}
+void TsButton::SetShowFocus(bool v) { ChangeProperty(showFocus_, v); }
+void TsButton::SetFocusMargin(int v) { ChangeProperty(focusMargin_, v); }
+void TsButton::SetDisabledKind(TsDisabledKind v) { ChangeProperty(disabledKind_, v); }
+void TsButton::SetWordWrap(bool v) { ChangeProperty(wordWrap_, v); }
+void TsButton::SetContentMargin(int v) { ChangeProperty(contentMargin_, v); }
 
 void TsButton::SetDown(bool v) {
-  if (v == down_) return;
-  down_ = v;
-  repaintAll_ = true;
-  skinData_->RepaintOwner();
-}
-
-void TsButton::SetWordWrap(bool v) {
-  if (v == wordWrap_) return;
-  wordWrap_ = v;
-  skinData_->RepaintOwner();
-}
-
-void TsButton::SetContentMargin(int v) {
-  if (v == contentMargin_) return;
-  contentMargin_ = v;
-  skinData_->RepaintOwner();
+  if (v != down_) repaintAll_ = true;
+  ChangeProperty(down_, v);
 }
 
 void TsButton::SetButtonStyle(bool isDefault) {

@@ -53,6 +53,13 @@ class TsButton : public TButton {
   virtual void DrawCaption(int state);
 
  private:
+  // Every look property repaints the button when it changes.
+  template <class T>
+  void ChangeProperty(T& field, T value) {
+    if (value == field) return;
+    field = value;
+    skinData_->RepaintOwner();
+  }
   bool CanSkinPaint();
   bool Pushed();
   void PaintHandler(TMessage& message);

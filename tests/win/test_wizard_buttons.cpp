@@ -385,6 +385,38 @@ TEST_F(WizardButtons, FadesBlendTheOldFaceIntoTheNewOneFrameByFrame) {
   DeleteObject(shape);
 }
 
+// Counts the paints of a button that show its pressed face.
+struct PressedPaints {
+  static inline TsButton* button = nullptr;
+  static inline int count = 0;
+  static inline WNDPROC next = nullptr;
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT && button->CurrentState() == 2) ++count;
+    return CallWindowProcA(next, wnd, msg, wp, lp);
+  }
+  explicit PressedPaints(TsButton* b) {
+    button = b;
+    count = 0;
+    next = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(b->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+  }
+  ~PressedPaints() { SetWindowLongPtrA(button->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next)); }
+};
+
+TEST_F(WizardButtons, AQuickClickShowsThePressedFaceBeforeThePressFadeGetsThere) {
+  TsButton* b = form->sButton_cansel2;
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  b->SetFocus();
+  ASSERT_TRUE(XMouseToCentre(b));
+  SettleFade(b);
+  Capture();
+  PressedPaints paints(b);
+  ASSERT_TRUE(XInput("click 1"));  // press and release reach the button before a fade frame could
+  SettleFade(b);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(paints.count, 1);
+}
+
 TEST_F(WizardButtons, FadesAndRepaintsLeaveNoObjectsBehind) {
   TsButton* b = form->sButton_cansel2;
   Calm(form->sMemo1);
