@@ -52,7 +52,6 @@ TsButton::TsButton(TComponent* AOwner) : TButton(AOwner), skinData_(std::make_un
 
 TsButton::~TsButton() {
   StopFade(fade_, *skinData_);
-  if (region_) DeleteObject(region_);
 }
 
 void TsButton::Loaded() {
@@ -126,8 +125,7 @@ void TsButton::PrepareCache() {
   PaintSectionBackground(sd.Binding(), bg, view, origin, rect, state);
 
   if (repaintAll_ && !acEffectRunning && !fade_) {
-    if (region_) DeleteObject(region_);
-    region_ = CreateRectRgn(0, 0, Width(), Height());
+    region_.reset(CreateRectRgn(0, 0, Width(), Height()));
   }
   const TsSkinModel* model = sd.Model();
   if (sd.BorderMaskIndex >= 0 && sd.BorderMaskIndex < static_cast<int32_t>(model->Images.size())) {
@@ -138,10 +136,7 @@ void TsButton::PrepareCache() {
       if (region_) {
         std::vector<TsRect> cut;
         CornerKeyRects(cut, image, state, rect);
-        if (HRGN corners = RegionOf(cut)) {
-          CombineRgn(region_, region_, corners, RGN_DIFF);
-          DeleteObject(corners);
-        }
+        if (UniqueRegion corners{RegionOf(cut)}) CombineRgn(region_.get(), region_.get(), corners.get(), RGN_DIFF);
       }
     }
   }
@@ -236,16 +231,14 @@ void TsButton::ApplyRegion(HDC dc) {
   if (!region_ || dc == skinData_->PrintDc) return;
   HWND wnd = Handle();
   // The same outline again needs no new region (and no repaint of what lies around it).
-  HRGN current = CreateRectRgn(0, 0, 0, 0);
-  const bool same = GetWindowRgn(wnd, current) != ERROR && EqualRgn(current, region_);
-  DeleteObject(current);
+  const UniqueRegion current{CreateRectRgn(0, 0, 0, 0)};
+  const bool same = GetWindowRgn(wnd, current.get()) != ERROR && EqualRgn(current.get(), region_.get());
   if (same) {
-    DeleteObject(region_);
+    region_.reset();
   } else {
-    SetWindowRgn(wnd, region_, placeholderRegion_ || acSkinChanging);
+    SetWindowRgn(wnd, region_.release(), placeholderRegion_ || acSkinChanging);  // the window's now
     placeholderRegion_ = false;
   }
-  region_ = nullptr;  // the window's now
   // A button that shrank leaves its old corners behind on the parent.
   const RECT b = BoundsRect();
   const RECT old = regionBounds_;
@@ -397,10 +390,7 @@ void TsButton::SkinCommand(TMessage& m) {
       PrepareCache();
       return;
     case SkinCommand::PaintFadeFrame:
-      if (region_) {
-        DeleteObject(region_);
-        region_ = nullptr;
-      }
+      region_.reset();
       m.Result = 0;
       return;
     case SkinCommand::SetUrgentPainting:

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "framework/Handles.h"
 #include "framework/StdCtrls.h"
 #include "skin/render/sCommonData_win.h"
 #include "skin/render/sFade_win.h"
@@ -89,7 +90,7 @@ class TsButton : public TButton {
   bool repaintAll_ = false;      // every paint rebuilds the cache and the region
   int mouseMessage_ = 0;         // the button message being handled (press and release)
   int paintedState_ = -1;        // the state the cache shows
-  HRGN region_ = nullptr;        // built by PrepareCache, not yet the window's
+  UniqueRegion region_;          // built by PrepareCache, not yet the window's
   bool placeholderRegion_ = true;  // the window has had no region of ours yet
   RECT regionBounds_{};          // the bounds the window's region was made for
 };
