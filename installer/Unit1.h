@@ -12,9 +12,11 @@
 #include "installer/DirectoryEdit.h"
 #include "installer/InstallSequence.h"
 #include "installer/PayloadLayout.h"
+#include "skin/controls/sCheckBox.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
+#include "skin/controls/sRadioButton.h"
 #include "skin/data/sSkinManager_win.h"
 
 #include <cstdint>
@@ -54,8 +56,8 @@ class TForm1 : public TForm {
   TsLabel* sLabel7;
   TDirectoryEdit* sDirectoryEdit1;
   TEdit* sEdit1;
-  TCheckBox* sCheckBox1;
-  TCheckBox* sCheckBox2;
+  TsCheckBox* sCheckBox1;
+  TsCheckBox* sCheckBox2;
   TButton* sButton_cansel3;
   TButton* sButton_next3;
   TButton* sButton_prev3;
@@ -67,7 +69,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel1;
   TsLabel* sLabel_status;
   TProgressBar* sProgressBar3;
-  TCheckBox* sCheckBox4;
+  TsCheckBox* sCheckBox4;
   TButton* sButton_4_finish;
   // Licence page.
   TsPanel* sPanel_2_license;
@@ -75,8 +77,8 @@ class TForm1 : public TForm {
   TsLabel* sLabel2;
   TMemo* sMemo1;
   TsGroupBox* sGroupBox1;
-  TRadioButton* sRadioButton1;
-  TRadioButton* sRadioButton2;
+  TsRadioButton* sRadioButton1;
+  TsRadioButton* sRadioButton2;
   TButton* sButton_cansel2;
   TButton* sButton_next2;
 

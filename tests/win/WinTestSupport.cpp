@@ -38,6 +38,27 @@ void Click(TWinControl* control) {
   Pump();
 }
 
+bool XInput(const std::string& args) {
+  // Wine starts Unix programs given by their path on the drive that maps the root.
+  std::string cmd = "Z:\\usr\\bin\\xdotool " + args;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  UniqueKernelHandle process(pi.hProcess);
+  UniqueKernelHandle thread(pi.hThread);
+  PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  // The window needs a few rounds to take in what the X server sent.
+  Pump(10);
+  return code == 0;
+}
+
+POINT ScreenCentre(TControl* control) {
+  return control->ClientToScreen(POINT{control->Width() / 2, control->Height() / 2});
+}
+
 ProgramFilesDirOverride::ProgramFilesDirOverride() {
   UniqueKey key = OpenKey();
   DWORD size = 0;

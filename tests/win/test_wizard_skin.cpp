@@ -24,37 +24,8 @@ constexpr TColor kText = 9013657;    // the skin's font colour
 constexpr TColor kFace = 2434349;    // FORM and PANEL colour
 constexpr TColor kGlobal = 1907997;  // GLOBALINFO COLOR
 
-TColor At(const Bitmap32& b, int x, int y) { return PixelToColor(b.At(x, y)) & 0xFFFFFF; }
-
 class SkinnedWizard : public WizardTest {
  protected:
-  // What the screen shows of the form's client area.
-  Bitmap32 Capture() {
-    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump();
-    RECT r;
-    GetClientRect(form->Handle(), &r);
-    TBitmap shot(r.right, r.bottom, true);
-    HDC screen = GetDC(form->Handle());
-    BitBlt(shot.Canvas().Handle(), 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
-    ReleaseDC(form->Handle(), screen);
-    Bitmap32 view = shot.View();
-    Bitmap32 copy(view.Width(), view.Height());
-    CopyRect32(copy, 0, 0, view, TsRect{0, 0, view.Width(), view.Height()});
-    return copy;
-  }
-  // A control's rectangle in the form's client coordinates.
-  RECT InForm(TControl* c) {
-    POINT p = c->Parent()->ClientToScreen(POINT{c->Left(), c->Top()});
-    ScreenToClient(form->Handle(), &p);
-    return RECT{p.x, p.y, p.x + c->Width(), p.y + c->Height()};
-  }
-  std::set<TColor> Colours(const Bitmap32& b, const RECT& r) {
-    std::set<TColor> s;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) s.insert(At(b, x, y));
-    return s;
-  }
   void Screenshot(const char* name) { SaveWindowScreenshot(form->Handle(), name); }
   const TsSkinModel& Model() { return form->sSkinManager1->Model(); }
 };
