@@ -12,6 +12,8 @@ void TProgressBar::CreateParams(TCreateParams& p) {
   (void)initialised;
   TWinControl::CreateParams(p);
   CreateSubClass(p, PROGRESS_CLASSA);
+  if (orientation_ == TProgressBarOrientation::pbVertical) p.Style |= PBS_VERTICAL;
+  if (smooth_) p.Style |= PBS_SMOOTH;
 }
 
 void TProgressBar::CreateHandleDone() {
@@ -34,4 +36,23 @@ void TProgressBar::SetPosition(int v) {
   if (v == position_) return;
   position_ = v;
   if (HandleAllocated()) SendMessageA(handle_, PBM_SETPOS, static_cast<WPARAM>(v), 0);
+}
+
+void TProgressBar::SetOrientation(TProgressBarOrientation v) {
+  if (v == orientation_) return;
+  orientation_ = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TProgressBar::SetSmooth(bool v) {
+  if (v == smooth_) return;
+  smooth_ = v;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TProgressBar::SetBorderWidth(int v) {
+  if (v < 0) v = 0;
+  if (v == borderWidth_) return;
+  borderWidth_ = v;
+  Invalidate();
 }

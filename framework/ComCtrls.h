@@ -3,6 +3,8 @@
 
 #include "framework/Controls.h"
 
+enum class TProgressBarOrientation { pbHorizontal, pbVertical };
+
 // "TProgressBar" over the common-controls progress class.
 class TProgressBar : public TWinControl {
  public:
@@ -17,6 +19,13 @@ class TProgressBar : public TWinControl {
   void SetRange(int min, int max);
   // Kept within Min..Max.
   void SetPosition(int v);
+  TProgressBarOrientation Orientation() const { return orientation_; }
+  void SetOrientation(TProgressBarOrientation v);
+  bool Smooth() const { return smooth_; }
+  void SetSmooth(bool v);
+  // Space kept free inside the bar's edge.
+  int BorderWidth() const { return borderWidth_; }
+  void SetBorderWidth(int v);
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -26,4 +35,7 @@ class TProgressBar : public TWinControl {
   int min_ = 0;
   int max_ = 100;
   int position_ = 0;
+  TProgressBarOrientation orientation_ = TProgressBarOrientation::pbHorizontal;
+  bool smooth_ = false;
+  int borderWidth_ = 0;
 };

@@ -206,7 +206,8 @@ void TForm1::CreateFinishPage() {
   sLabel1 = Label(this, sPanel9, "sLabel1", 18, 69, 35, 13, "Status:");
   sLabel_status = Label(this, sPanel9, "sLabel_status", 66, 69, 54, 13, "Progress...");
 
-  sProgressBar3 = Place<TProgressBar>(this, sPanel9, "sProgressBar3", 15, 46, 320, 17);
+  sProgressBar3 = Place<TsProgressBar>(this, sPanel9, "sProgressBar3", 15, 46, 320, 17);
+  sProgressBar3->SkinData().SetSkinSection("GAUGE");
   sProgressBar3->SetRange(0, 100);
   sProgressBar3->SetPosition(0);
   sCheckBox4 = Place<TsCheckBox>(this, sPanel9, "sCheckBox4", 18, 118, 101, 19);

@@ -12,6 +12,7 @@
 #include "installer/DirectoryEdit.h"
 #include "installer/InstallSequence.h"
 #include "installer/PayloadLayout.h"
+#include "skin/controls/acProgressBar.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
@@ -68,7 +69,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel19;
   TsLabel* sLabel1;
   TsLabel* sLabel_status;
-  TProgressBar* sProgressBar3;
+  TsProgressBar* sProgressBar3;
   TsCheckBox* sCheckBox4;
   TButton* sButton_4_finish;
   // Licence page.

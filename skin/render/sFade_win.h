@@ -35,6 +35,7 @@ class TsFadeTimer : public TTimer {
   int32_t FrameCount = 0;
   int32_t Frame = 1;
   std::unique_ptr<TBitmap> StartImage;  // the picture before the change
+  bool InTick() const { return ticking_; }
 
  private:
   friend void StopFade(std::unique_ptr<TsFadeTimer>& slot, TsCommonData& binding);

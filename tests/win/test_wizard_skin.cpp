@@ -1,6 +1,7 @@
 // The wizard's containers and labels painted from the embedded skin, read back from the
 // screen; the skin manager's loading rules and its announcements to the windows.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -290,6 +291,33 @@ TEST_F(SkinnedWizard, ScreenshotsOfThePages) {
   form->sPanel_4_finish->BringToFront();
   Capture();
   Screenshot("skin-page-3-progress");
+}
+
+// The bar paints its blocks from the skin over its frame, keeps the position where outside
+// readers find it, and leaves its cache alone while the visible block count stays.
+TEST_F(SkinnedWizard, TheProgressBarRepaintsOnlyWhenItsBlockCountChanges) {
+  form->sPanel_4_finish->BringToFront();
+  TsProgressBar* bar = form->sProgressBar3;
+  bar->SetPosition(21);
+  const RECT r = InForm(bar);
+  const Bitmap32 at21 = Capture();
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETPOS, 0, 0), 21);
+  // 7 blocks of the PROGRESSH section: inside them neither the frame nor the page shows.
+  const TColor block = At(at21, r.left + 5, r.top + 8);
+  EXPECT_NE(block, At(at21, r.left + 75, r.top + 8));
+  EXPECT_EQ(At(at21, r.left + 65, r.top + 8), block);
+  EXPECT_NE(At(at21, r.left + 69, r.top + 8), block);  // the gap after the seventh block
+
+  // A mark in the cache survives a step that adds no block and goes with one that does.
+  bar->SkinData().CacheView().At(100, 8) = Pixel32{0x10, 0x20, 0x30, 0xFF};
+  bar->SetPosition(22);
+  bar->Repaint();
+  EXPECT_EQ(At(Capture(), r.left + 100, r.top + 8), RGB(0x30, 0x20, 0x10));
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETPOS, 0, 0), 22);
+  bar->SetPosition(30);
+  bar->Repaint();
+  EXPECT_NE(At(Capture(), r.left + 100, r.top + 8), RGB(0x30, 0x20, 0x10));
+  Screenshot("skin-progress-30");
 }
 
 TEST(SkinEngineStartup, TheVersionSwitchShowsTheEngineVersion) {

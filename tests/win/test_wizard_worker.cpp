@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <vector>
 
 #include "WizardTest.h"
 #include "framework/ComObj.h"
@@ -21,6 +23,7 @@
 #include "installer/PayloadLayout.h"
 #include "installer/Unit1.h"
 #include "installer/unpack_thread_unit.h"
+#include "skin/render/sProgressLayout.h"
 
 namespace fs = std::filesystem;
 
@@ -297,6 +300,109 @@ TEST_F(Worker, AWorkerWhoseWindowHasGoneFailsSilently) {
   stop = true;
   answer.join();
   EXPECT_EQ(seen.text, "");
+}
+
+// Lets a test see a window's messages after the window has handled them.
+class AfterMessages {
+ public:
+  AfterMessages(HWND wnd, std::function<void(UINT)> seen) : wnd_(wnd), seen_(std::move(seen)) {
+    SetPropA(wnd_, kProp, this);
+    previous_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfterMessages::Proc)));
+  }
+  ~AfterMessages() {
+    SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    RemovePropA(wnd_, kProp);
+  }
+
+ private:
+  static constexpr const char* kProp = "KestamorTestSpy";
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<AfterMessages*>(GetPropA(wnd, kProp));
+    const LRESULT result = CallWindowProcA(self->previous_, wnd, msg, wParam, lParam);
+    self->seen_(msg);
+    return result;
+  }
+  HWND wnd_;
+  std::function<void(UINT)> seen_;
+  WNDPROC previous_ = nullptr;
+};
+
+// Every step of a complete installation as the page shows it: the bar's position and the status
+// text in the installation's order, the blocks the bar shows at each position, and the pauses.
+TEST_F(Worker, TheProgressPageShowsEveryStepOfACompleteInstall) {
+  TempDir temp("kestamor-steps");
+  const TestPayload payload = MakePayload(temp.path());
+  UsePayload(payload);
+  const std::string group = "Kestamor Steps Test";
+  struct Seen {
+    int position;
+    std::string status;
+    DWORD tick;
+  };
+  std::vector<Seen> steps;
+  std::map<int, std::vector<TColor>> barRows;  // the bar's middle row on screen, by position
+  HWND bar = form->sProgressBar3->Handle();
+  const int width = form->sProgressBar3->Width(), middle = form->sProgressBar3->Height() / 2;
+  AfterMessages barSpy(bar, [&](UINT msg) {
+    if (msg != WM_PAINT) return;
+    const int position = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
+    std::vector<TColor> row;
+    HDC dc = GetDC(bar);
+    for (int x = 0; x < width; ++x) row.push_back(GetPixel(dc, x, middle));
+    ReleaseDC(bar, dc);
+    barRows[position] = row;
+  });
+  // The form repaints last in every step, when bar and status are both new.
+  AfterMessages formSpy(form->Handle(), [&](UINT msg) {
+    if (msg != WM_PAINT) return;
+    const int position = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
+    const std::string status = form->sLabel_status->Caption();
+    if (position == 0 || (!steps.empty() && steps.back().position == position && steps.back().status == status))
+      return;
+    steps.push_back({position, status, GetTickCount()});
+  });
+  InstallInto(temp.dir() + "Kestamor", group);
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(form->sButton_4_finish->Handle()) != FALSE; }, 60000));
+  Pump();
+
+  std::vector<ProgressStep> expected = {progress::kCreateDirectories, progress::kUnpackFiles};
+  expected.insert(expected.end(), progress::kAfterRecord.begin(), progress::kAfterRecord.end());
+  expected.insert(expected.end(), {progress::kCreateProgramGroup, progress::kCreateDesktopShortcut, progress::kCompleted});
+  ASSERT_EQ(steps.size(), expected.size());
+  std::vector<int> paused;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    EXPECT_EQ(steps[i].position, expected[i].Position) << i;
+    EXPECT_EQ(steps[i].status, expected[i].Status) << i;
+    // A pause only ever makes a step last longer, so its lower bound is safe to check.
+    if (i + 1 < steps.size() && steps[i + 1].tick - steps[i].tick >= kStepPauseMs - 20)
+      paused.push_back(steps[i].position);
+  }
+  EXPECT_EQ(paused, (std::vector<int>{50, 60, 70, 75, 90, 95}));
+
+  // The blocks: filled up to the position's count, the frame's own pixels after it.
+  ASSERT_TRUE(barRows.count(100));
+  ProgressBarState state;
+  state.Width = width;
+  state.Height = form->sProgressBar3->Height();
+  state.Position = 100;
+  const ProgressLayout full = LayoutProgressBar(state);
+  const TColor filled = barRows[100][full.Blocks[0].Left + 3];
+  for (const ProgressStep& step : expected) {
+    ASSERT_TRUE(barRows.count(step.Position)) << step.Position;
+    const std::vector<TColor>& row = barRows[step.Position];
+    state.Position = step.Position;
+    const int count = FilledProgressBlocks(state);
+    for (int i = 0; i < full.Count; ++i) {
+      const int centre = (full.Blocks[i].Left + full.Blocks[i].Right) / 2;
+      EXPECT_EQ(row[centre] == filled, i < count) << "block " << i << " at " << step.Position << " %";
+    }
+  }
+  // At 100 % the space after the last full block holds one more block.
+  EXPECT_EQ(barRows[100][(full.Blocks.back().Left + full.Blocks.back().Right) / 2], filled);
+  RemoveProgramGroup(group);
+  Pump();
+  SaveWindowScreenshot(form->Handle(), "worker-completed");
 }
 
 // Wine's Program Manager service reads commands only up to the first line break (its parser

@@ -1,0 +1,163 @@
+#include "skin/render/sFade_win.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "skin/data/sSkinManager_win.h"
+#include "skin/render/sAlphaGraph.h"
+#include "skin/render/sCommonData_win.h"
+
+int acLiveFadeTimers = 0;
+bool acAnimationsOff = false;
+
+namespace {
+
+// Timers whose fade ended inside their own tick: they are freed once that tick has returned.
+std::vector<std::unique_ptr<TsFadeTimer>>& Released() {
+  static std::vector<std::unique_ptr<TsFadeTimer>> timers;
+  return timers;
+}
+
+void FreeReleased() {
+  auto& timers = Released();
+  timers.erase(std::remove_if(timers.begin(), timers.end(), [](const auto& t) { return !t->InTick(); }), timers.end());
+}
+
+bool FadingEnabled(const TsCommonData& binding) {
+  const TsGeneralData* s = binding.Section();
+  return s && s->FadingEnabled;
+}
+
+int32_t Iterations(const TsCommonData& binding) {
+  const TsGeneralData* s = binding.Section();
+  return s ? s->FadingIterations : 0;
+}
+
+bool OwnerAlive(const TsCommonData& binding) {
+  return binding.OwnerControl && !binding.OwnerDestroying();
+}
+
+}  // namespace
+
+TsFadeTimer::TsFadeTimer(TsCommonData& binding) : TTimer(nullptr), Binding(&binding) {
+  ++acLiveFadeTimers;
+  SetEnabled(false);
+  OnTimer = [this](TObject*) { Tick(); };
+}
+
+TsFadeTimer::~TsFadeTimer() { --acLiveFadeTimers; }
+
+void TsFadeTimer::Tick() {
+  if (!Binding || released_ || acAnimationsOff) return;
+  ticking_ = true;
+  const bool alive = OwnerAlive(*Binding) && !(Application && Application->Terminated());
+  if (!alive) {
+    FadeKind = 0;
+    SetEnabled(false);
+  } else if (Frame < 0 || Frame > FrameCount) {
+    // The control answers by stopping the fade, which releases this timer.
+    SendSkinCommand(Binding->OwnerControl, SkinCommand::AnimationDone);
+    ticking_ = false;
+    return;
+  }
+  if (FadeKind == 1 || FadeKind == 2) ShowFrame();
+  ticking_ = false;
+}
+
+void TsFadeTimer::ShowFrame() {
+  TsCommonData& sd = *Binding;
+  if (!OwnerAlive(sd) || FrameCount == 0 || acAnimationsOff) return;
+  TControl* control = sd.OwnerControl;
+  if (!control->Enabled()) {
+    SetEnabled(false);
+    FrameCount = 0;
+    sd.RepaintOwner();
+    return;
+  }
+  HWND wnd = sd.OwnerHandle();
+  if (wnd && StartImage && sd.Cache()) {
+    TBitmap frame;
+    frame.Assign(*StartImage);
+    const int weight = std::clamp(255 - Frame * 256 / FrameCount, 0, 255);
+    // A control resized during the fade keeps showing its old picture until the fade ends.
+    if (frame.Width() == sd.Cache()->Width() && frame.Height() == sd.Cache()->Height()) {
+      Bitmap32 dst = frame.View();
+      BlendBitmaps(dst, sd.CacheView(), weight);
+    }
+    HDC dc = GetDC(wnd);
+    const int saved = SaveDC(dc);
+    if (SendSkinCommand(control, SkinCommand::PaintFadeFrame, 0, reinterpret_cast<LPARAM>(&frame)) == 0)
+      BitBlt(dc, 0, 0, frame.Width(), frame.Height(), frame.Canvas().Handle(), 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
+    ReleaseDC(wnd, dc);
+  }
+  ++Frame;
+}
+
+bool AnimationAllowed(int event, TacAnimatEvents controlEvents, TsSkinManager* manager) {
+  static constexpr uint8_t own[] = {aeMouseEnter, aeMouseLeave, aeMouseDown, aeMouseUp};
+  static constexpr uint8_t global[] = {beMouseEnter, beMouseLeave, beMouseDown, beMouseUp};
+  if (event < 0 || event > 3) return false;
+  if (controlEvents & own[event]) return true;
+  if (!(controlEvents & aeGlobalDef)) return false;
+  if (!manager) manager = DefaultManager();
+  return manager && (manager->AnimEffects.Buttons.Events & global[event]);
+}
+
+void ChangePaint(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind, bool allowed) {
+  if (!binding.IsSkinned()) return;
+  const bool fades = allowed && !acSkinLoading && FadingEnabled(binding) && !acAnimationsOff && binding.Cache() &&
+                     !binding.CacheStale;
+  binding.CacheStale = true;
+  if (fades) {
+    StartFade(slot, binding, halfFrames, kind);
+    return;
+  }
+  if (slot) StopFade(slot, binding);
+  binding.RepaintOwner();
+  if (HWND wnd = binding.OwnerHandle()) UpdateWindow(wnd);
+}
+
+void StartFade(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind) {
+  if (!FadingEnabled(binding)) return;
+  FreeReleased();
+  const int32_t iterations = Iterations(binding);
+  if (slot) {
+    slot->Frame = iterations;
+  } else {
+    slot = std::make_unique<TsFadeTimer>(binding);
+    slot->Frame = 1;
+  }
+  TsFadeTimer& t = *slot;
+  TControl* control = binding.OwnerControl;
+  if (binding.CacheStale && (!binding.Cache() || binding.Cache()->Empty()) && control)
+    SendSkinCommand(control, SkinCommand::PrepareCache);
+  // The old picture: what the cache holds before the control paints its new state.
+  if (!t.StartImage) t.StartImage = std::make_unique<TBitmap>();
+  if (binding.Cache()) t.StartImage->Assign(*binding.Cache());
+  t.SetInterval(10);
+  t.FrameCount = iterations;
+  if (t.FadeKind == 1) t.FrameCount = t.Frame;
+  else if (t.FadeKind == 2) t.FrameCount = iterations - t.Frame;
+  if (halfFrames) t.FrameCount /= 2;
+  if (t.Frame >= t.FrameCount || t.Frame <= 0) t.Frame = 1;
+  if (control) SendSkinCommand(control, SkinCommand::PrepareCache);
+  t.FadeKind = static_cast<uint8_t>(kind);
+  if (t.Frame < 0) t.Frame = 1;
+  t.SetEnabled(kind != 0);
+}
+
+void StopFade(TsFadeSlot& slot, TsCommonData& /*binding*/) {
+  if (!slot) return;
+  slot->SetEnabled(false);
+  slot->FadeKind = 0;
+  if (slot->ticking_) {
+    // Still inside its own tick: free it once the tick is over.
+    slot->released_ = true;
+    Released().push_back(std::move(slot));
+  } else {
+    slot.reset();
+  }
+  FreeReleased();
+}
