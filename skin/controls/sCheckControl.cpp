@@ -216,7 +216,18 @@ void TsCheckControl<Base>::PrepareCache() {
   PaintSection(sd.Binding(), bg, false, view, origin, TsRect{0, 0, w, h}, hot ? 1 : 0);
   PaintCaption(cache->Canvas(), hot);
   PaintGlyph(view);
-  if (!this->Enabled()) PaintDisabledLookWin(view, disabledKind_, this->Parent(), origin, bg);
+  if (!this->Enabled()) {
+    // The face is 40 % over 60 % of what lies behind it, also where the parent answered with
+    // a plain colour: that colour is then what lies behind every pixel.
+    Bitmap32 plain;
+    BackgroundSource behind = bg;
+    if (!bg.Ready && bg.FillColor != clFuchsia) {
+      plain = Bitmap32(w, h);
+      FillRect32(plain, TsRect{0, 0, w, h}, bg.FillColor);
+      behind = MakeBgInfo(&plain, -origin.X, -origin.Y);
+    }
+    PaintDisabledLookWin(view, disabledKind_, this->Parent(), origin, behind);
+  }
   sd.CacheStale = false;
 }
 

@@ -36,8 +36,8 @@ std::string WindowClass(HWND wnd);
 // A press and release of the left button, as the control's window receives it.
 void Click(TWinControl* control);
 
-// Runs xdotool with `args` on the X display, as a person's mouse and keys would arrive, and
-// handles this thread's messages until it ends. False when it could not run or failed.
+// Runs xdotool with `args` on the X display (through the test emulator's relay), as a person's
+// mouse and keys would arrive, handling this thread's messages meanwhile. False when it failed.
 bool XInput(const std::string& args);
 // The centre of a control on the screen (Windows screen coordinates are X coordinates).
 POINT ScreenCentre(TControl* control);

@@ -71,7 +71,7 @@ TEST_F(SkinnedBoxes, DesktopIconBoxShowsTheSkinGlyphAndCaptionInTheSkinColours) 
   MouseAway();
   form->sEdit1->SetFocus();
   Pump();
-  // AutoSize keeps the wizard's size for this caption: 15 + 2 x 2 + text + 8 by 15 + 4.
+  // AutoSize: the caption (13 high) and 2 x Margin, plus 2.
   EXPECT_EQ(box->Height(), 19);
   const Bitmap32 shot = Settled(box);
   SaveWindowScreenshot(form->Handle(), "boxes-path-page");
