@@ -17,6 +17,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 
@@ -121,7 +122,7 @@ int main(int argc, char** argv) {
   if (!top) return 1;
   if (cmd == "progress") {
     // The bar sits on a page panel, not on the form itself, and its class may be the
-    // common control's or a framework class of its own.
+    // common control's or a framework class of its own (plain or skinned).
     HWND bar = nullptr;
     {
       struct Query { HWND found = nullptr; } q;
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
           [](HWND hwnd, LPARAM param) -> BOOL {
             char cls[64] = {};
             GetClassNameA(hwnd, cls, sizeof cls);
-            if (lstrcmpiA(cls, PROGRESS_CLASSA) != 0 && lstrcmpA(cls, "TProgressBar") != 0) return TRUE;
+            if (lstrcmpiA(cls, PROGRESS_CLASSA) != 0 && !std::strstr(cls, "ProgressBar")) return TRUE;
             reinterpret_cast<Query*>(param)->found = hwnd;
             return FALSE;
           },
