@@ -226,9 +226,23 @@ void TCheckBox::SetAlignment(TAlignment v) {
   RecreateWnd();
 }
 
+void TCheckBox::Toggle() {
+  switch (state_) {
+    case TCheckBoxState::cbUnchecked:
+      SetState(allowGrayed_ ? TCheckBoxState::cbGrayed : TCheckBoxState::cbChecked);
+      break;
+    case TCheckBoxState::cbGrayed:
+      SetState(TCheckBoxState::cbChecked);
+      break;
+    case TCheckBoxState::cbChecked:
+      SetState(TCheckBoxState::cbUnchecked);
+      break;
+  }
+}
+
 void TCheckBox::WndProc(TMessage& m) {
   if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
-    SetChecked(!Checked());
+    Toggle();
     return;
   }
   TWinControl::WndProc(m);

@@ -85,7 +85,8 @@ class TButton : public TWinControl {
 enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // A check box ("TCheckBox" over "BUTTON"). A user's click toggles it; OnClick follows every
-// change of Checked (not while the form is loading).
+// change of State (not while the form is loading). With AllowGrayed a click cycles
+// unchecked -> grayed -> checked -> unchecked.
 class TCheckBox : public TWinControl {
  public:
   explicit TCheckBox(TComponent* AOwner);
@@ -97,6 +98,11 @@ class TCheckBox : public TWinControl {
   void SetState(TCheckBoxState v);
   TAlignment Alignment() const { return alignment_; }  // taRightJustify: text right of the box
   void SetAlignment(TAlignment v);
+  bool AllowGrayed() const { return allowGrayed_; }
+  void SetAllowGrayed(bool v) { allowGrayed_ = v; }
+  // The change a user's click makes. Skinned check boxes call it on release themselves and
+  // keep Windows' own click away, so that a click toggles once.
+  void Toggle();
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -106,6 +112,7 @@ class TCheckBox : public TWinControl {
  private:
   TCheckBoxState state_ = TCheckBoxState::cbUnchecked;
   TAlignment alignment_ = TAlignment::taRightJustify;
+  bool allowGrayed_ = false;
 };
 
 // A radio button ("TRadioButton" over "BUTTON"). Checking one first unchecks the radio

@@ -171,9 +171,15 @@ void TForm1::CreatePathPage() {
   sEdit1->SetText("Kestamor");
   BlackEdit(sEdit1);
 
-  sCheckBox1 = Place<TCheckBox>(this, sPanel6, "sCheckBox1", 16, 206, 132, 19);
+  sCheckBox1 = Place<TsCheckBox>(this, sPanel6, "sCheckBox1", 16, 206, 132, 19);
+  sCheckBox1->SkinData().SetSkinSection("CHECKBOX");
+  sCheckBox1->SetImgChecked(0);
+  sCheckBox1->SetImgUnchecked(0);
   sCheckBox1->SetCaption("Create a desktop icon");
-  sCheckBox2 = Place<TCheckBox>(this, sPanel6, "sCheckBox2", 16, 231, 157, 19);
+  sCheckBox2 = Place<TsCheckBox>(this, sPanel6, "sCheckBox2", 16, 231, 157, 19);
+  sCheckBox2->SkinData().SetSkinSection("CHECKBOX");
+  sCheckBox2->SetImgChecked(0);
+  sCheckBox2->SetImgUnchecked(0);
   sCheckBox2->SetCaption("Create a Quick Launch icon");
   sCheckBox2->SetVisible(false);  // never shown, never read
 
@@ -206,7 +212,10 @@ void TForm1::CreateFinishPage() {
   sProgressBar3->SkinData().SetSkinSection("GAUGE");
   sProgressBar3->SetRange(0, 100);
   sProgressBar3->SetPosition(0);
-  sCheckBox4 = Place<TCheckBox>(this, sPanel9, "sCheckBox4", 18, 118, 101, 19);
+  sCheckBox4 = Place<TsCheckBox>(this, sPanel9, "sCheckBox4", 18, 118, 101, 19);
+  sCheckBox4->SkinData().SetSkinSection("CHECKBOX");
+  sCheckBox4->SetImgChecked(0);
+  sCheckBox4->SetImgUnchecked(0);
   sCheckBox4->SetCaption("Launch Kestamor");
   sCheckBox4->SetChecked(true);
   sCheckBox4->SetVisible(false);
@@ -242,10 +251,12 @@ void TForm1::CreateLicencePage() {
 
   sGroupBox1 = Place<TsGroupBox>(this, sPanel4, "sGroupBox1", 5, 208, 339, 65);
   sGroupBox1->SetCaption("");
-  sRadioButton1 = Place<TRadioButton>(this, sGroupBox1, "sRadioButton1", 10, 16, 90, 19);
+  sRadioButton1 = Place<TsRadioButton>(this, sGroupBox1, "sRadioButton1", 10, 16, 90, 19);
+  sRadioButton1->SkinData().SetSkinSection("RADIOBUTTON");
   sRadioButton1->SetCaption("Yes. I agree.");
   sRadioButton1->OnClick = [this](TObject* s) { sRadioButton1Click(s); };
-  sRadioButton2 = Place<TRadioButton>(this, sGroupBox1, "sRadioButton2", 10, 41, 113, 19);
+  sRadioButton2 = Place<TsRadioButton>(this, sGroupBox1, "sRadioButton2", 10, 41, 113, 19);
+  sRadioButton2->SkinData().SetSkinSection("RADIOBUTTON");
   sRadioButton2->SetCaption("No. I don\x92t agree.");
   sRadioButton2->OnClick = [this](TObject* s) { sRadioButton2Click(s); };
   sRadioButton1->SetTabOrder(0);

@@ -14,9 +14,11 @@
 #include "installer/PayloadLayout.h"
 #include "skin/controls/acProgressBar.h"
 #include "skin/controls/sButton.h"
+#include "skin/controls/sCheckBox.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
+#include "skin/controls/sRadioButton.h"
 #include "skin/data/sSkinManager_win.h"
 
 #include <cstdint>
@@ -56,8 +58,8 @@ class TForm1 : public TForm {
   TsLabel* sLabel7;
   TDirectoryEdit* sDirectoryEdit1;
   TEdit* sEdit1;
-  TCheckBox* sCheckBox1;
-  TCheckBox* sCheckBox2;
+  TsCheckBox* sCheckBox1;
+  TsCheckBox* sCheckBox2;
   TsButton* sButton_cansel3;
   TsButton* sButton_next3;
   TsButton* sButton_prev3;
@@ -69,7 +71,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel1;
   TsLabel* sLabel_status;
   TsProgressBar* sProgressBar3;
-  TCheckBox* sCheckBox4;
+  TsCheckBox* sCheckBox4;
   TsButton* sButton_4_finish;
   // Licence page.
   TsPanel* sPanel_2_license;
@@ -77,8 +79,8 @@ class TForm1 : public TForm {
   TsLabel* sLabel2;
   TMemo* sMemo1;
   TsGroupBox* sGroupBox1;
-  TRadioButton* sRadioButton1;
-  TRadioButton* sRadioButton2;
+  TsRadioButton* sRadioButton1;
+  TsRadioButton* sRadioButton2;
   TsButton* sButton_cansel2;
   TsButton* sButton_next2;
 

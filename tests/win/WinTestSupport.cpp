@@ -39,29 +39,37 @@ void Click(TWinControl* control) {
 }
 
 bool XInput(const std::string& args) {
-  const char* dir = std::getenv("KESTAMOR_XINPUT");
-  if (!dir || !*dir) return false;
-  // The bridge's folder is a Unix path: the same place seen through Wine's drive Z:.
-  std::string base = std::string("Z:") + dir;
-  for (char& c : base)
+  // Wine cannot start Unix programs, so the test emulator's relay runs xdotool for us: the
+  // request goes into its folder and the exit code comes back in "done".
+  const char* relay = std::getenv("KESTAMOR_XINPUT");
+  if (!relay || !*relay) return false;
+  std::string dir = std::string("Z:") + relay;
+  for (char& c : dir)
     if (c == '/') c = '\\';
-  static int serial = 0;
-  const std::string name = base + "\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  const std::string request = dir + "\\request", done = dir + "\\done";
+  DeleteFileA(done.c_str());
   {
-    std::ofstream out(name + ".tmp", std::ios::binary);
-    out << args << "\n";
-    if (!out) return false;
+    std::ofstream out(request + ".tmp", std::ios::binary | std::ios::trunc);
+    out << args;
   }
-  if (!MoveFileA((name + ".tmp").c_str(), (name + ".req").c_str())) return false;
-  const bool done = PumpUntil([&] { return GetFileAttributesA((name + ".done").c_str()) != INVALID_FILE_ATTRIBUTES; });
-  DeleteFileA((name + ".done").c_str());
-  // The X server's events reach Wine's message queue a moment later.
-  Pump();
-  return done;
+  if (!MoveFileExA((request + ".tmp").c_str(), request.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+  const bool answered = PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000);
+  const std::string code = ReadWholeFile(done);
+  DeleteFileA(done.c_str());
+  // The window takes in what the X server sent while this thread handles its messages.
+  for (int i = 0; i < 10; ++i) {
+    Pump();
+    Sleep(10);
+  }
+  return answered && code.rfind("0", 0) == 0;
+}
+
+POINT ScreenCentre(TControl* control) {
+  return control->ClientToScreen(POINT{control->Width() / 2, control->Height() / 2});
 }
 
 bool XMouseToCentre(TControl* control) {
-  const POINT p = control->ClientToScreen(POINT{control->Width() / 2, control->Height() / 2});
+  const POINT p = ScreenCentre(control);
   return XInput("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y));
 }
 

@@ -36,10 +36,11 @@ std::string WindowClass(HWND wnd);
 // A press and release of the left button, as the control's window receives it.
 void Click(TWinControl* control);
 
-// Runs one xdotool command ("mousemove 10 20", "mousedown 1") on the X side, as a person's
-// input, and handles messages until it has run. False without the test harness's input
-// bridge (scripts/wine-emulator) or when it does not answer in time.
-bool XInput(const std::string& xdotoolArgs);
+// Runs xdotool with `args` on the X display (through the test emulator's relay), as a person's
+// mouse and keys would arrive, handling this thread's messages meanwhile. False when it failed.
+bool XInput(const std::string& args);
+// The centre of a control on the screen (Windows screen coordinates are X coordinates).
+POINT ScreenCentre(TControl* control);
 // Moves the mouse (from the X side) to the centre of a control.
 bool XMouseToCentre(TControl* control);
 

@@ -1,13 +1,19 @@
-// A fixture for tests that drive the wizard window in this process.
+// A fixture for tests that drive the wizard window in this process, with what the screen
+// shows of it.
 #pragma once
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "WinTestSupport.h"
 #include "installer/Unit1.h"
 #include "skin/render/sGraphUtils.h"
+
+// A pixel's colour without alpha.
+inline TColor At(const Bitmap32& b, int x, int y) { return PixelToColor(b.At(x, y)) & 0xFFFFFF; }
 
 class WizardTest : public ::testing::Test {
  protected:
@@ -28,13 +34,13 @@ class WizardTest : public ::testing::Test {
     return nullptr;
   }
 
-  // What the screen shows of the form's client area after a full repaint.
+  // What the screen shows of the form's client area, after everything has repainted.
   Bitmap32 Capture() {
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump();
     return CaptureAsIs();
   }
-  // What the screen shows of the form's client area now.
+  // What the screen shows now, without asking for a repaint.
   Bitmap32 CaptureAsIs() {
     RECT r;
     GetClientRect(form->Handle(), &r);
@@ -52,6 +58,12 @@ class WizardTest : public ::testing::Test {
     POINT p = c->Parent()->ClientToScreen(POINT{c->Left(), c->Top()});
     ScreenToClient(form->Handle(), &p);
     return RECT{p.x, p.y, p.x + c->Width(), p.y + c->Height()};
+  }
+  std::set<TColor> Colours(const Bitmap32& b, const RECT& r) {
+    std::set<TColor> s;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) s.insert(At(b, x, y));
+    return s;
   }
 
   TForm1* form = nullptr;

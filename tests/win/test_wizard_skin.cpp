@@ -25,16 +25,8 @@ constexpr TColor kText = 9013657;    // the skin's font colour
 constexpr TColor kFace = 2434349;    // FORM and PANEL colour
 constexpr TColor kGlobal = 1907997;  // GLOBALINFO COLOR
 
-TColor At(const Bitmap32& b, int x, int y) { return PixelToColor(b.At(x, y)) & 0xFFFFFF; }
-
 class SkinnedWizard : public WizardTest {
  protected:
-  std::set<TColor> Colours(const Bitmap32& b, const RECT& r) {
-    std::set<TColor> s;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) s.insert(At(b, x, y));
-    return s;
-  }
   void Screenshot(const char* name) { SaveWindowScreenshot(form->Handle(), name); }
   const TsSkinModel& Model() { return form->sSkinManager1->Model(); }
 };
