@@ -12,8 +12,10 @@
 #include "installer/DirectoryEdit.h"
 #include "installer/InstallSequence.h"
 #include "installer/PayloadLayout.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/data/sSkinManager_win.h"
 
@@ -53,7 +55,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel6;
   TsLabel* sLabel7;
   TDirectoryEdit* sDirectoryEdit1;
-  TEdit* sEdit1;
+  TsEdit* sEdit1;
   TCheckBox* sCheckBox1;
   TCheckBox* sCheckBox2;
   TButton* sButton_cansel3;
@@ -73,7 +75,7 @@ class TForm1 : public TForm {
   TsPanel* sPanel_2_license;
   TsPanel* sPanel4;
   TsLabel* sLabel2;
-  TMemo* sMemo1;
+  TsMemo* sMemo1;
   TsGroupBox* sGroupBox1;
   TRadioButton* sRadioButton1;
   TRadioButton* sRadioButton2;

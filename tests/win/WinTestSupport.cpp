@@ -125,3 +125,39 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+Bitmap32 GrabScreen(const RECT& r) {
+  TBitmap shot;
+  shot.SetTopDown(true);
+  shot.SetSize(r.right - r.left, r.bottom - r.top);
+  {
+    WindowDC screen(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen.get(), r.left, r.top, SRCCOPY);
+  }
+  const Bitmap32 view = shot.View();
+  Bitmap32 copy(view.Width(), view.Height());
+  for (int y = 0; y < view.Height(); ++y)
+    for (int x = 0; x < view.Width(); ++x) copy.At(x, y) = view.At(x, y);
+  return copy;
+}
+
+bool XInput(const std::string& args) {
+  const char* dir = std::getenv("KESTAMOR_XINPUT");
+  if (!dir || !*dir) return false;
+  static int serial = 0;
+  const std::string n = std::to_string(++serial);
+  std::string base = std::string("Z:") + dir + "\\";
+  for (char& c : base)
+    if (c == '/') c = '\\';
+  {
+    std::ofstream out(base + "tmp-" + n, std::ios::binary);
+    out << args;
+  }
+  // The agent must see the whole command at once.
+  if (!MoveFileA((base + "tmp-" + n).c_str(), (base + "cmd-" + n).c_str())) return false;
+  const std::string done = base + "done-" + n;
+  const bool ok = PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+  DeleteFileA(done.c_str());
+  Pump();
+  return ok;
+}

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/Forms.h"
+#include "image/Bitmap32.h"
 
 // Handles every waiting message a few times over, so that posted follow-ups run too.
 void Pump(int rounds = 5);
@@ -81,3 +82,10 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 // Saves what the screen shows of the window as <KESTAMOR_SCREENSHOTS>/<name>.png.
 // Returns the path, or "" when screenshots are not asked for.
 std::string SaveWindowScreenshot(HWND window, const std::string& name);
+
+// What the screen shows in r (screen coordinates), as it is now: nothing is repainted first.
+Bitmap32 GrabScreen(const RECT& r);
+
+// Plays X input with xdotool (its arguments, e.g. "mousemove 10 20 click 1") through the agent
+// of tests/win/xinput-run.sh, handling messages until it is done. False without the agent.
+bool XInput(const std::string& args);
