@@ -4,23 +4,18 @@
 
 #include <cstdio>
 
+#include "bench/win/BenchTiming.h"
 #include "framework/Forms.h"
 #include "installer/Unit1.h"
 
 namespace {
 
 double MicrosecondsPerRepaint(TForm1* form, int rounds) {
-  LARGE_INTEGER freq, start, end;
-  QueryPerformanceFrequency(&freq);
-  // One untimed round: caches and fonts are made on first use.
-  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < rounds; ++i) {
-    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    GdiFlush();
-  }
-  QueryPerformanceCounter(&end);
-  return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart) / rounds;
+  return MicrosecondsPerStep(
+      [form](int) {
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      },
+      rounds);
 }
 
 }  // namespace

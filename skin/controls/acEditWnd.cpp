@@ -98,13 +98,7 @@ void TacEditWnd::NcPaint(HDC given) {
   RECT clip;
   if (given || GetClipBox(dc, &clip) != NULLREGION) {
     PaintBars(dc);
-    const int b = Edges().left;
-    const int w = frame_.Width(), h = frame_.Height();
-    HDC src = frame_.Canvas().Handle();
-    BitBlt(dc, 0, 0, w, b, src, 0, 0, SRCCOPY);
-    BitBlt(dc, 0, h - b, w, b, src, 0, h - b, SRCCOPY);
-    BitBlt(dc, 0, b, b, h - 2 * b, src, 0, b, SRCCOPY);
-    BitBlt(dc, w - b, b, b, h - 2 * b, src, w - b, b, SRCCOPY);
+    CopyFrameRing(dc, frame_.Canvas().Handle(), frame_.Width(), frame_.Height(), Edges().left);
   }
   if (!given) ReleaseDC(wnd, dc);
 }
@@ -165,7 +159,16 @@ void TacEditWnd::WndProc(TMessage& m) {
     case WM_KILLFOCUS:
       sd.HasFocus = m.Msg == WM_SETFOCUS;
       sd.CacheStale = true;
-      if (HotLook() && (!Control() || Control()->CanFocus())) SendMessageA(wnd, WM_NCPAINT, 1, 0);
+      if (HotLook() && (!Control() || Control()->CanFocus())) {
+        // The text takes the focused or the normal font colour with the frame.
+        coloursApplied_ = false;
+        ApplyColours();
+        RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      }
+      return;
+    case SM_ALPHACMD:
+      // The binding has put the section's normal colours in: the focus decides again.
+      if (m.WParamHi() == SkinCommand::NewSkin || m.WParamHi() == SkinCommand::RefreshSkin) coloursApplied_ = false;
       return;
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -196,7 +199,6 @@ void TacEditWnd::WndProc(TMessage& m) {
     case WM_NCCALCSIZE:
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
-    case SM_ALPHACMD:
       return;
     default:
       // Whatever else moved the text (caret moves, selections, scrolling asked from outside)

@@ -59,14 +59,7 @@ void TsEdit::PaintFrame(HDC dc) {
   if (sd.CacheStale || !sd.Cache() || sd.Cache()->Empty()) PrepareCache();
   if (!sd.Cache() || sd.Cache()->Empty()) return;
   RestoreCorners(sd, sd.IsActiveLook() ? 1 : 0);
-  const int b = FrameWidth();
-  if (b <= 0) return;
-  const int w = Width(), h = Height();
-  HDC src = sd.Cache()->Canvas().Handle();
-  BitBlt(dc, 0, 0, w, b, src, 0, 0, SRCCOPY);
-  BitBlt(dc, 0, h - b, w, b, src, 0, h - b, SRCCOPY);
-  BitBlt(dc, 0, b, b, h - 2 * b, src, 0, b, SRCCOPY);
-  BitBlt(dc, w - b, b, b, h - 2 * b, src, w - b, b, SRCCOPY);
+  CopyFrameRing(dc, sd.Cache()->Canvas().Handle(), Width(), Height(), FrameWidth());
 }
 
 void TsEdit::PaintDisabled() {

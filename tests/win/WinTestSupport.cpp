@@ -161,3 +161,7 @@ bool XInput(const std::string& args) {
   Pump();
   return ok;
 }
+
+std::pair<DWORD, DWORD> GuiObjects() {
+  return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+}

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "framework/Forms.h"
@@ -89,3 +90,6 @@ Bitmap32 GrabScreen(const RECT& r);
 // Plays X input with xdotool (its arguments, e.g. "mousemove 10 20 click 1") through the agent
 // of tests/win/xinput-run.sh, handling messages until it is done. False without the agent.
 bool XInput(const std::string& args);
+
+// The process's GDI and USER object counts.
+std::pair<DWORD, DWORD> GuiObjects();
