@@ -306,6 +306,13 @@ TEST_F(EditsWizard, TheMouseOperatesTheBarFromTheXSide) {
   HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, CountBarTimers, nullptr, GetCurrentThreadId());
   ASSERT_TRUE(Mouse("mousemove " + Pt(down) + " mousedown 1"));
   EXPECT_TRUE(PumpUntil([&] { return seen.size() >= 4; }));
+  // Off the arrow the repeats pause while the button stays down.
+  ASSERT_TRUE(Mouse("mousemove " + Pt(POINT{b.left - 40, down.y})));
+  const size_t paused = seen.size();
+  const int ticks = repeatTimers;
+  EXPECT_TRUE(PumpUntil([&] { return repeatTimers >= ticks + 3; }));
+  EXPECT_EQ(seen.size(), paused);
+  EXPECT_EQ(GetCapture(), Memo());
   ASSERT_TRUE(Mouse("mouseup 1"));
   UnhookWindowsHookEx(hook);
   memo->OnVScroll = nullptr;
