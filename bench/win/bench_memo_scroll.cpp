@@ -5,9 +5,7 @@
 
 #include <cstdio>
 
-#include "bench/win/BenchTiming.h"
-#include "framework/Forms.h"
-#include "installer/Unit1.h"
+#include "bench/win/BenchSupport.h"
 
 namespace {
 
@@ -24,10 +22,7 @@ double MicrosecondsPerScroll(HWND memo, int rounds) {
 }  // namespace
 
 int main() {
-  Application->Initialize();
-  TForm1* form = NewForm<TForm1>(Application);
-  form->Show();
-  Application->ProcessMessages();
+  TForm1* form = OpenWizard();
   constexpr int kRounds = 500;
   form->sSkinManager1->SetActive(true);
   Application->ProcessMessages();

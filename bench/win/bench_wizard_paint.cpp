@@ -4,9 +4,7 @@
 
 #include <cstdio>
 
-#include "bench/win/BenchTiming.h"
-#include "framework/Forms.h"
-#include "installer/Unit1.h"
+#include "bench/win/BenchSupport.h"
 
 namespace {
 
@@ -21,10 +19,7 @@ double MicrosecondsPerRepaint(TForm1* form, int rounds) {
 }  // namespace
 
 int main() {
-  Application->Initialize();
-  TForm1* form = NewForm<TForm1>(Application);
-  form->Show();
-  Application->ProcessMessages();
+  TForm1* form = OpenWizard();
   constexpr int kRounds = 300;
   std::printf("%-28s %12s\n", "whole wizard repaint", "us/repaint");
   for (TPanel* page : {static_cast<TPanel*>(form->sPanel_2_license), static_cast<TPanel*>(form->sPanel_3_install),

@@ -1,6 +1,5 @@
 #include "skin/controls/acSBUtils.h"
 
-#include "framework/Forms.h"
 #include "skin/data/sSkinManager_win.h"
 
 namespace {
@@ -162,11 +161,8 @@ bool TacMainWnd::SkinCommand(TMessage& m) {
       if (m.LParam) sd.FillBgQuery(*reinterpret_cast<ParentBgQuery*>(m.LParam), 0, wnd_);
       return true;
     case SkinCommand::SetPrintDC:
-      sd.PrintDc = reinterpret_cast<HDC>(m.LParam);
-      return true;
     case SkinCommand::GetApplication:
-      m.Result = reinterpret_cast<LRESULT>(Application);
-      return true;
+      return CommonSkinHandler(m, sd);
     default:
       return false;
   }

@@ -364,18 +364,12 @@ TEST_F(EditsWizard, RemovingTheSkinBringsBackThePlatformFrameAndBarsAndANewSkinT
   ExpectSkinnedBar("edits-memo-skinned-again");
 }
 
-TEST_F(EditsWizard, SkinCyclesAndScrollingLeakNoObjects) {
-  TsSkinManager* m = form->sSkinManager1;
-  m->SetActive(false);
-  m->SetActive(true);
+// Switching the skin off and on (which drops and attaches the memo's handler) is counted with
+// the whole wizard's skin cycles in test_wizard_skin; here the bar's own work.
+TEST_F(EditsWizard, ScrollingLeaksNoObjects) {
+  SendMessageA(Memo(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
   Pump();
   const auto before = GuiObjects();
-  for (int i = 0; i < 20; ++i) {
-    m->SetActive(false);
-    Pump(1);
-    m->SetActive(true);
-    Pump(1);
-  }
   for (int i = 0; i < 1000; ++i)
     SendMessageA(Memo(), WM_MOUSEWHEEL, MAKEWPARAM(0, i % 2 ? WHEEL_DELTA : -WHEEL_DELTA), 0);
   Pump();

@@ -1,8 +1,20 @@
-// Timing for the window benchmarks: the mean time of one step, measured with the
-// performance counter after one untimed step (caches and fonts are made on first use).
+// Support for the window benchmarks: the wizard window shown, and the mean time of one step
+// measured with the performance counter after one untimed step (caches and fonts are made on
+// first use).
 #pragma once
 
 #include <windows.h>
+
+#include "framework/Forms.h"
+#include "installer/Unit1.h"
+
+inline TForm1* OpenWizard() {
+  Application->Initialize();
+  TForm1* form = NewForm<TForm1>(Application);
+  form->Show();
+  Application->ProcessMessages();
+  return form;
+}
 
 template <class Step>
 double MicrosecondsPerStep(Step step, int rounds) {
