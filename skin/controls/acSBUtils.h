@@ -115,7 +115,8 @@ class TacScrollWnd : public TacMainWnd {
   RECT BarRect(int kind) const;
   // The bar's track and thumb as it is drawn now.
   TacScrollLayout Layout(int kind) const;
-  bool BarEnabled(int kind) const;
+  // Asks the platform; notes which arrows it has disabled.
+  bool BarEnabled(int kind);
   // Reads the scroll information again and paints the bars.
   void UpdateBars();
   // Paints the visible bars onto the window.

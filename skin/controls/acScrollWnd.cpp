@@ -117,10 +117,10 @@ bool TacScrollWnd::InfoChanged() {
   return changed;
 }
 
-bool TacScrollWnd::BarEnabled(int kind) const {
+bool TacScrollWnd::BarEnabled(int kind) {
   SCROLLBARINFO sbi{};
   sbi.cbSize = sizeof sbi;
-  TacScrollBar& bar = const_cast<TacScrollBar&>(bars_[kind]);
+  TacScrollBar& bar = bars_[kind];
   bar.Flags &= ~static_cast<uint32_t>(TacScrollBar::fFirstArrowOff | TacScrollBar::fLastArrowOff);
   if (!GetScrollBarInfo(Wnd(), kind == 1 ? static_cast<LONG>(OBJID_VSCROLL) : static_cast<LONG>(OBJID_HSCROLL), &sbi))
     return (bar.Flags & TacScrollBar::fWanted) != 0;
