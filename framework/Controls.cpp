@@ -84,10 +84,13 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
   }
   TMessage m{msg, wParam, lParam, 0};
   try {
-    if (control->WindowProc)
-      control->WindowProc(m);
-    else
+    if (control->WindowProc) {
+      // A handler may put the previous WindowProc back while this message runs through it.
+      const TWndMethod proc = control->WindowProc;
+      proc(m);
+    } else {
       control->WndProc(m);
+    }
   } catch (...) {
     if (Application) Application->HandleException(control);
   }
@@ -229,10 +232,12 @@ void TControl::ParentColorChanged() {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
-  if (WindowProc)
-    WindowProc(m);
-  else
+  if (WindowProc) {
+    const TWndMethod proc = WindowProc;  // see FrameworkWndProc
+    proc(m);
+  } else {
     WndProc(m);
+  }
   return m.Result;
 }
 

@@ -167,7 +167,8 @@ void TForm1::CreatePathPage() {
   BlackEdit(sDirectoryEdit1);
   sDirectoryEdit1->OnChange = [this](TObject* s) { sDirectoryEdit1Change(s); };
 
-  sEdit1 = Place<TEdit>(this, sPanel6, "sEdit1", 15, 142, 241, 21);
+  sEdit1 = Place<TsEdit>(this, sPanel6, "sEdit1", 15, 142, 241, 21);
+  sEdit1->SkinData().SetSkinSection("EDIT");
   sEdit1->SetText("Kestamor");
   BlackEdit(sEdit1);
 
@@ -233,7 +234,8 @@ void TForm1::CreateLicencePage() {
   sPanel4 = ContentPanel(this, sPanel_2_license, "sPanel4");
   sLabel2 = Label(this, sPanel4, "sLabel2", 8, 8, 337, 13, "Licence Agreement", true);
 
-  sMemo1 = Place<TMemo>(this, sPanel4, "sMemo1", 5, 30, 339, 177);
+  sMemo1 = Place<TsMemo>(this, sPanel4, "sMemo1", 5, 30, 339, 177);
+  sMemo1->SkinData().SetSkinSection("EDIT");
   sMemo1->SetReadOnly(true);
   sMemo1->SetScrollBars(TScrollStyle::ssVertical);
   BlackEdit(sMemo1);

@@ -15,8 +15,10 @@
 #include "skin/controls/acProgressBar.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sEdit.h"
 #include "skin/controls/sGroupBox.h"
 #include "skin/controls/sLabel.h"
+#include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
 #include "skin/data/sSkinManager_win.h"
@@ -57,7 +59,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel6;
   TsLabel* sLabel7;
   TDirectoryEdit* sDirectoryEdit1;
-  TEdit* sEdit1;
+  TsEdit* sEdit1;
   TsCheckBox* sCheckBox1;
   TsCheckBox* sCheckBox2;
   TsButton* sButton_cansel3;
@@ -77,7 +79,7 @@ class TForm1 : public TForm {
   TsPanel* sPanel_2_license;
   TsPanel* sPanel4;
   TsLabel* sLabel2;
-  TMemo* sMemo1;
+  TsMemo* sMemo1;
   TsGroupBox* sGroupBox1;
   TsRadioButton* sRadioButton1;
   TsRadioButton* sRadioButton2;

@@ -4,23 +4,16 @@
 
 #include <cstdio>
 
-#include "framework/Forms.h"
-#include "installer/Unit1.h"
+#include "bench/win/BenchSupport.h"
 
 namespace {
 
 double MicrosecondsPerRepaint(TForm1* form, int rounds) {
-  LARGE_INTEGER freq, start, end;
-  QueryPerformanceFrequency(&freq);
-  // One untimed round: caches and fonts are made on first use.
-  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < rounds; ++i) {
-    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    GdiFlush();
-  }
-  QueryPerformanceCounter(&end);
-  return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart) / rounds;
+  return MicrosecondsPerStep(
+      [form](int) {
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      },
+      rounds);
 }
 
 // One worker step on the skinned bar: the new position and the bar's immediate repaint. Positions
@@ -42,10 +35,7 @@ double MicrosecondsPerProgressStep(TForm1* form, int rounds) {
 }  // namespace
 
 int main() {
-  Application->Initialize();
-  TForm1* form = NewForm<TForm1>(Application);
-  form->Show();
-  Application->ProcessMessages();
+  TForm1* form = OpenWizard();
   constexpr int kRounds = 300;
   std::printf("%-28s %12s\n", "whole wizard repaint", "us/repaint");
   for (TPanel* page : {static_cast<TPanel*>(form->sPanel_2_license), static_cast<TPanel*>(form->sPanel_3_install),

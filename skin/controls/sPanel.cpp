@@ -153,11 +153,7 @@ void TsPanel::PaintBorderStrips(HDC dc, int b, TColor /*behind*/) {
   FillRect32(cache, TsRect{image.WL, image.WT, w - image.WR, image.WT + std::max(std::min(b, h - image.WB) - image.WT, 0)}, c);
   FillRect32(cache, TsRect{w - image.WR - std::max(std::min(b, w - image.WL) - image.WR, 0), image.WT, w - image.WR, h - image.WB}, c);
   FillRect32(cache, TsRect{image.WL, h - image.WB - std::max(std::min(b, h - image.WT) - image.WB, 0), w - image.WR, h - image.WB}, c);
-  HDC src = sd.Cache()->Canvas().Handle();
-  BitBlt(dc, 0, 0, w, b, src, 0, 0, SRCCOPY);
-  BitBlt(dc, 0, h - b, w, b, src, 0, h - b, SRCCOPY);
-  BitBlt(dc, 0, b, b, h - 2 * b, src, 0, b, SRCCOPY);
-  BitBlt(dc, w - b, b, b, h - 2 * b, src, w - b, b, SRCCOPY);
+  CopyFrameRing(dc, sd.Cache()->Canvas().Handle(), w, h, b);
 }
 
 void TsPanel::FollowBevel() {

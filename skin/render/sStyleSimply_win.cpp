@@ -122,6 +122,14 @@ void FillDcRect(HDC dc, const RECT& r, TColor color) {
   FillRect(dc, &r, brush.get());
 }
 
+void CopyFrameRing(HDC dc, HDC src, int w, int h, int b) {
+  if (b <= 0) return;
+  BitBlt(dc, 0, 0, w, b, src, 0, 0, SRCCOPY);
+  BitBlt(dc, 0, h - b, w, b, src, 0, h - b, SRCCOPY);
+  BitBlt(dc, 0, b, b, h - 2 * b, src, 0, b, SRCCOPY);
+  BitBlt(dc, w - b, b, b, h - 2 * b, src, w - b, b, SRCCOPY);
+}
+
 void FillDcFrame(HDC dc, const RECT& r, int wl, int wt, int wr, int wb, TColor color) {
   FillDcRect(dc, RECT{r.left, r.top, r.left + wl, r.bottom}, color);
   FillDcRect(dc, RECT{r.left, r.top, r.right, r.top + wt}, color);

@@ -37,6 +37,8 @@ void PaintSectionToDc(int32_t sectionIndex, std::string_view sectionName, const 
 void FillDcRect(HDC dc, const RECT& r, TColor color);
 // Frame strips of the given widths inside r.
 void FillDcFrame(HDC dc, const RECT& r, int wl, int wt, int wr, int wb, TColor color);
+// Copies the ring of width b around a w x h picture from src onto dc (the inside stays).
+void CopyFrameRing(HDC dc, HDC src, int w, int h, int b);
 // The dotted focus frame on a device context.
 void DrawFocusDotsDc(HDC dc, const RECT& r);
 

@@ -160,3 +160,22 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+Bitmap32 GrabScreen(const RECT& r) {
+  TBitmap shot;
+  shot.SetTopDown(true);
+  shot.SetSize(r.right - r.left, r.bottom - r.top);
+  {
+    WindowDC screen(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen.get(), r.left, r.top, SRCCOPY);
+  }
+  const Bitmap32 view = shot.View();
+  Bitmap32 copy(view.Width(), view.Height());
+  for (int y = 0; y < view.Height(); ++y)
+    for (int x = 0; x < view.Width(); ++x) copy.At(x, y) = view.At(x, y);
+  return copy;
+}
+
+std::pair<DWORD, DWORD> GuiObjects() {
+  return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+}

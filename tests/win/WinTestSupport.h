@@ -11,9 +11,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "framework/Forms.h"
+#include "image/Bitmap32.h"
 
 // Handles every waiting message a few times over, so that posted follow-ups run too.
 void Pump(int rounds = 5);
@@ -89,3 +91,9 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 // Saves what the screen shows of the window as <KESTAMOR_SCREENSHOTS>/<name>.png.
 // Returns the path, or "" when screenshots are not asked for.
 std::string SaveWindowScreenshot(HWND window, const std::string& name);
+
+// What the screen shows in r (screen coordinates), as it is now: nothing is repainted first.
+Bitmap32 GrabScreen(const RECT& r);
+
+// The process's GDI and USER object counts.
+std::pair<DWORD, DWORD> GuiObjects();

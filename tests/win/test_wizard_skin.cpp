@@ -257,16 +257,12 @@ TEST_F(SkinnedWizard, ColourChangesOfTheManagerRepaintAndSwitchingOffAndOnChange
 
 TEST_F(SkinnedWizard, RepaintsAndSkinCyclesLeakNoObjects) {
   TsSkinManager* m = form->sSkinManager1;
-  auto objects = [] {
-    return std::pair{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                     GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-  };
   // One of each first: caches and fonts made on first use stay.
   Capture();
   m->SetActive(false);
   m->SetActive(true);
   Capture();
-  const auto before = objects();
+  const auto before = GuiObjects();
   for (int i = 0; i < 1000; ++i)
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   for (int i = 0; i < 20; ++i) {
@@ -276,7 +272,7 @@ TEST_F(SkinnedWizard, RepaintsAndSkinCyclesLeakNoObjects) {
     Pump(1);
   }
   Capture();
-  const auto after = objects();
+  const auto after = GuiObjects();
   EXPECT_EQ(after.first, before.first);
   EXPECT_EQ(after.second, before.second);
 }
