@@ -8,6 +8,7 @@
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
 #include "image/PngWrite.h"
+#include "skin/render/sGraphUtils.h"
 
 namespace {
 constexpr char kKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -110,15 +111,41 @@ std::string SaveWindowScreenshot(HWND window, const std::string& name) {
   Pump(10);
   RECT r{};
   GetWindowRect(window, &r);
-  TBitmap shot;
-  shot.SetTopDown(true);
-  shot.SetSize(r.right - r.left, r.bottom - r.top);
+  const std::string path = std::string(dir) + "/" + name + ".png";
+  return SavePng(CaptureScreen(r), path, false) ? path : std::string();
+}
+
+Bitmap32 CaptureScreen(const RECT& r) {
+  TBitmap shot(r.right - r.left, r.bottom - r.top, true);
   {
     WindowDC screen(nullptr);
     BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen.get(), r.left, r.top, SRCCOPY);
   }
-  const std::string path = std::string(dir) + "/" + name + ".png";
-  return SavePng(shot.View(), path, false) ? path : std::string();
+  const Bitmap32 view = shot.View();
+  Bitmap32 copy(view.Width(), view.Height());
+  CopyRect32(copy, 0, 0, view, TsRect{0, 0, view.Width(), view.Height()});
+  return copy;
+}
+
+bool RunXdotool(const std::string& args) {
+  // Wine starts Unix programs itself but gives no handle to wait on: the shell leaves a mark
+  // when xdotool is done.
+  static int serial = 0;
+  const std::string mark = "/tmp/kestamor-xdo-" + std::to_string(GetCurrentProcessId()) + "-" +
+                           std::to_string(++serial);
+  std::string dosMark = "Z:" + mark;
+  for (char& c : dosMark)
+    if (c == '/') c = '\\';
+  std::string command = "Z:\\bin\\sh -c \"/usr/bin/xdotool " + args + "; : > " + mark + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  if (pi.hThread) CloseHandle(pi.hThread);
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  const bool done = PumpUntil([&] { return GetFileAttributesA(dosMark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+  DeleteFileA(dosMark.c_str());
+  return done;
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/Forms.h"
+#include "image/Bitmap32.h"
 
 // Handles every waiting message a few times over, so that posted follow-ups run too.
 void Pump(int rounds = 5);
@@ -77,6 +78,14 @@ class MessageBoxWatcher {
 
 // The whole file's bytes; "" when it cannot be read.
 std::string ReadWholeFile(const std::filesystem::path& path);
+
+// What the screen shows inside r (screen coordinates), as a bitmap of its own.
+Bitmap32 CaptureScreen(const RECT& r);
+
+// Runs xdotool with `args` on the X side (where real input comes from: clicks made there reach
+// Wine's windows, SendInput's do not) and waits until it has finished; false when it could
+// not be started or did not finish within 10 seconds.
+bool RunXdotool(const std::string& args);
 
 // Saves what the screen shows of the window as <KESTAMOR_SCREENSHOTS>/<name>.png.
 // Returns the path, or "" when screenshots are not asked for.
