@@ -110,9 +110,13 @@ void TsSkinProvider::KeepSystemMenuOff() {
   if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(form_);
   if (style & WS_SYSMENU) sysMenu_->HadSystemMenu = true;
   if (!sysMenu_->HadSystemMenu) return;
-  if (!(style & WS_SYSMENU)) SetWindowLongPtrA(wnd, GWL_STYLE, style | WS_SYSMENU);
-  GetSystemMenu(wnd, FALSE);
-  SetWindowLongPtrA(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_SYSMENU));
+  // Windows makes a window's system menu only while the style has WS_SYSMENU.
+  if (!GetSystemMenu(wnd, FALSE) && !(style & WS_SYSMENU)) {
+    SetWindowLongPtrA(wnd, GWL_STYLE, style | WS_SYSMENU);
+    GetSystemMenu(wnd, FALSE);
+    SetWindowLongPtrA(wnd, GWL_STYLE, style);
+  }
+  if (style & WS_SYSMENU) SetWindowLongPtrA(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_SYSMENU));
 }
 
 void TsSkinProvider::PrepareForm() {
