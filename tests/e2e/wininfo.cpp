@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
   if (!top) return 1;
   if (cmd == "progress") {
     // The bar sits on a page panel, not on the form itself, and its class may be the
-    // common control's or a framework class of its own.
+    // common control's or a framework class of its own (TProgressBar, the skinned TsProgressBar).
     HWND bar = nullptr;
     {
       struct Query { HWND found = nullptr; } q;
@@ -130,7 +130,10 @@ int main(int argc, char** argv) {
           [](HWND hwnd, LPARAM param) -> BOOL {
             char cls[64] = {};
             GetClassNameA(hwnd, cls, sizeof cls);
-            if (lstrcmpiA(cls, PROGRESS_CLASSA) != 0 && lstrcmpA(cls, "TProgressBar") != 0) return TRUE;
+            const std::string name = cls;
+            const std::string tail = "ProgressBar";
+            const bool framework = name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+            if (lstrcmpiA(cls, PROGRESS_CLASSA) != 0 && !framework) return TRUE;
             reinterpret_cast<Query*>(param)->found = hwnd;
             return FALSE;
           },
