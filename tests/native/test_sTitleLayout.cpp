@@ -31,6 +31,17 @@ TsTitleLayoutInput Sizeable() {
   return in;
 }
 
+// A 482 x 300 window laid out by `li`, with the buttons of `shown` counted.
+TsHitTestInput HitInput(const TsTitleLayoutInput& li, const TsTitleLayout& l, std::array<bool, kSystemButtons> shown) {
+  TsHitTestInput in;
+  in.WindowWidth = 482;
+  in.WindowHeight = 300;
+  in.Metrics = li.Metrics;
+  in.Layout = &l;
+  in.Shown = shown;
+  return in;
+}
+
 TEST(TitleLayout, TheWizardHasOnlyItsCloseButtonAndALeftCaption) {
   const TsTitleLayout l = LayOutTitleButtons(Wizard());
   // Right edge at width - BIRIGHT - frame, centred in the 20-pixel title band.
@@ -83,12 +94,7 @@ TEST(TitleLayout, CaptionTextIsCentredVerticallyAndAlignedInItsArea) {
 TEST(TitleLayout, HitCodesOfButtonsBordersCaptionAndClient) {
   const TsTitleLayoutInput li = Sizeable();
   const TsTitleLayout l = LayOutTitleButtons(li);
-  TsHitTestInput in;
-  in.WindowWidth = 482;
-  in.WindowHeight = 300;
-  in.Metrics = li.Metrics;
-  in.Layout = &l;
-  in.Shown = {true, true, true, false};
+  TsHitTestInput in = HitInput(li, l, {true, true, true, false});
   in.EnabledMax = in.EnabledMin = true;
   in.SizingFrame = true;
   auto at = [&](int x, int y) {
@@ -137,12 +143,7 @@ TEST(TitleLayout, DisabledUserButtonsAreNotHit) {
   TsTitleLayoutInput li = Wizard();
   li.UserWidths = {21};
   const TsTitleLayout l = LayOutTitleButtons(li);
-  TsHitTestInput in;
-  in.WindowWidth = 482;
-  in.WindowHeight = 300;
-  in.Metrics = li.Metrics;
-  in.Layout = &l;
-  in.Shown = {true, false, false, false};
+  TsHitTestInput in = HitInput(li, l, {true, false, false, false});
   in.UserEnabled = {true};
   in.Point = TsPoint{l.User[0].Left + 2, 5};
   EXPECT_EQ(TitleHitTest(in), kHtUserButton);
