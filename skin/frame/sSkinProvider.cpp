@@ -139,6 +139,7 @@ void TsSkinProvider::InitRunTime() {
 
 void TsSkinProvider::RemoveSkin() {
   ClearHot();
+  StopTitleAnimations();
   skinData_->CacheStale = true;
   if (form_->HasState(csDestroying) || !form_->HandleAllocated()) return;
   const HWND wnd = form_->Handle();

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "framework/Forms.h"
+#include "skin/frame/acTitleAnimation.h"
 #include "skin/frame/sSystemMenu.h"
 #include "skin/render/sCommonData_win.h"
 #include "skin/render/sTitleLayout.h"
@@ -62,8 +63,12 @@ class TsSkinProvider : public TComponent {
   int32_t HitTest(POINT screen);
   // The skinned system menu at a screen point.
   void ShowSystemMenu(int x, int y);
-  // Title buttons show their states directly; nothing runs on its own to stop.
-  void StopTitleAnimations() {}
+  // Ends every title button's animation; their windows vanish.
+  void StopTitleAnimations();
+  // The animation of a title button (its window, its state), or nullptr while it has none.
+  const TacSBAnimation* ButtonAnimation(TsTitleButton button) const {
+    return buttons_[static_cast<size_t>(button)].Animation.get();
+  }
 
   // ---- State ----
   bool Inert() const { return inert_; }
@@ -88,6 +93,7 @@ class TsSkinProvider : public TComponent {
     TsRect Rect;
     bool BigIcon = false;
     int32_t HitCode = 0;
+    std::unique_ptr<TacSBAnimation> Animation;  // from the first state change, while allowed
   };
 
   // Message routing (sSkinProvider.cpp).
@@ -131,6 +137,7 @@ class TsSkinProvider : public TComponent {
   void PressButton(int32_t code);
   void ClearHot() { SetHotCode(0); }
   void WatchHotButton();
+  bool AnimationsAllowed() const;
 
   // Frame (sSkinProviderFrame.cpp).
   int State() const;

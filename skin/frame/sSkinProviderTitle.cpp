@@ -164,9 +164,11 @@ void TsSkinProvider::PaintButton(ButtonSlot& slot) {
     if (slot.HitCode == kHtMaxButton) enabled = maximized ? sysMenu_->EnabledRestore() : sysMenu_->EnabledMax();
     if (slot.HitCode == kHtMinButton) enabled = sysMenu_->EnabledMin();
   }
-  const int mode = slot.State == 0 && (!formActive_ || !enabled) ? 2 : 1;
+  // An animated button's other states are shown by its animation window.
+  const int state = slot.Animation ? 0 : slot.State;
+  const int mode = state == 0 && (!formActive_ || !enabled) ? 2 : 1;
   Bitmap32 view = cache->View();
-  PaintStateImage(view, TsPoint{slot.Rect.Left, slot.Rect.Top}, slot.State, MakeBgInfo(&view, 0, 0),
+  PaintStateImage(view, TsPoint{slot.Rect.Left, slot.Rect.Top}, state, MakeBgInfo(&view, 0, 0),
                   model->Images[static_cast<size_t>(slot.ImageIndex)], mode);
 }
 
@@ -187,6 +189,15 @@ void TsSkinProvider::RedrawButton(int32_t code) {
     return;
   }
   const TsRect r = slot->Rect;
+  const bool newAnimation = AnimationsAllowed() && !slot->Animation;
+  if (AnimationsAllowed()) {
+    if (newAnimation) {
+      slot->Animation = std::make_unique<TacSBAnimation>(
+          form_->Handle(), [this] { SendMessageA(form_->Handle(), WM_MOUSELEAVE, 0, 0); });
+    }
+    slot->Animation->ChangeState(slot->State, skinData_->Model()->Images[static_cast<size_t>(slot->ImageIndex)], r);
+    if (!newAnimation) return;  // the frame already shows the button at rest
+  }
   Bitmap32 view = cache->View();
   const TsRect inStrip = OffsetRect(r, -titleStripLeft_, 0);
   CopyRect32(view, r.Left, r.Top, titleStrip_->View(), inStrip);
@@ -255,6 +266,15 @@ void TsSkinProvider::WatchHotButton() {
     }
   }
   if (!watchingHot_) watchingHot_ = SetTimer(wnd, kHotWatchTimer, kHotWatchInterval, nullptr) != 0;
+}
+
+bool TsSkinProvider::AnimationsAllowed() const {
+  const TsSkinManager* manager = skinData_->Manager();
+  return acUpdateLayeredWindow && manager && manager->Effects.AllowGlowing && formState_ == 0;
+}
+
+void TsSkinProvider::StopTitleAnimations() {
+  for (ButtonSlot& slot : buttons_) slot.Animation.reset();
 }
 
 int32_t TsSkinProvider::HitTest(POINT screen) {

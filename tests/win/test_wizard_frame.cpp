@@ -14,6 +14,7 @@
 
 #include "WizardTest.h"
 #include "framework/Handles.h"
+#include "skin/frame/acTitleAnimation.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sStateImage.h"
@@ -229,6 +230,8 @@ TEST_F(FramedWizard, TheRegionCutsTheKeyColouredCornersAndTheSystemMenuStyleFoll
 }
 
 TEST_F(FramedWizard, TheCloseButtonAnswersItsHitCodeAndClosesOnlyWhenPressedAndReleasedOnIt) {
+  // The frame itself shows the button's states (no animation windows over it).
+  form->sSkinManager1->Effects.AllowGlowing = false;
   SetForegroundWindow(Wnd());
   ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == Wnd(); }));
   const RECT close = CloseRect();
@@ -305,6 +308,84 @@ TEST_F(FramedWizard, ADoubleClickOnTheCaptionChangesNothing) {
   EXPECT_FALSE(IsZoomed(Wnd()));
   EXPECT_TRUE(IsWindowVisible(Wnd()));
   ExpectSkinnedFrame(true, "frame-after-double-click");
+}
+
+// Every picture the layered-window function shows: which window, where, how big, how opaque.
+struct LayeredCall {
+  HWND Wnd;
+  POINT Pos;
+  SIZE Size;
+  int Alpha;
+};
+std::vector<LayeredCall> gLayeredCalls;
+TUpdateLayeredWindow gRealUpdateLayeredWindow = nullptr;
+
+BOOL WINAPI RecordUpdateLayeredWindow(HWND wnd, HDC dst, POINT* pos, SIZE* size, HDC src, POINT* srcPos, COLORREF key,
+                                      BLENDFUNCTION* blend, DWORD flags) {
+  gLayeredCalls.push_back(LayeredCall{wnd, pos ? *pos : POINT{}, size ? *size : SIZE{}, blend ? blend->SourceConstantAlpha : -1});
+  return gRealUpdateLayeredWindow(wnd, dst, pos, size, src, srcPos, key, blend, flags);
+}
+
+TEST_F(FramedWizard, TheHotCloseButtonFadesInAndOutInALayeredWindowOfItsOwn) {
+  ASSERT_NE(acUpdateLayeredWindow, nullptr);
+  gRealUpdateLayeredWindow = acUpdateLayeredWindow;
+  acUpdateLayeredWindow = &RecordUpdateLayeredWindow;
+  gLayeredCalls.clear();
+  SetForegroundWindow(Wnd());
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == Wnd(); }));
+  TsSkinProvider* p = Provider();
+  const RECT close = CloseRect();
+  auto alphas = [](HWND wnd) {
+    std::vector<int> a;
+    for (const LayeredCall& c : gLayeredCalls)
+      if (c.Wnd == wnd) a.push_back(c.Alpha);
+    return a;
+  };
+
+  ASSERT_TRUE(MouseTo(close.left + 5, close.top + 5));
+  ASSERT_TRUE(PumpUntil([&] { return p->ButtonAnimation(tbClose) && !alphas(p->ButtonAnimation(tbClose)->Window()).empty() &&
+                                     alphas(p->ButtonAnimation(tbClose)->Window()).back() == 255; }));
+  const HWND animation = p->ButtonAnimation(tbClose)->Window();
+  EXPECT_EQ(alphas(animation), (std::vector<int>{25, 50, 75, 100, 125, 150, 175, 200, 225, 255}));
+  const LayeredCall& last = gLayeredCalls.back();
+  EXPECT_EQ(last.Pos.x, WindowRect().left + close.left);
+  EXPECT_EQ(last.Pos.y, WindowRect().top + close.top);
+  EXPECT_EQ(last.Size.cx, close.right - close.left);
+  EXPECT_EQ(last.Size.cy, close.bottom - close.top);
+  const LONG_PTR ex = GetWindowLongPtrA(animation, GWL_EXSTYLE);
+  EXPECT_EQ(ex & (WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST),
+            WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+  EXPECT_TRUE(IsWindowVisible(animation));
+  // On screen: the hot picture, fully opaque, over the frame that keeps the button at rest.
+  Bitmap32 composite = ExpectedFrame(true, 0);
+  PaintStateImage(composite, TsPoint{close.left, close.top}, 1, MakeBgInfo(&composite, 0, 0), CloseImage(), 1);
+  std::string where;
+  EXPECT_EQ(FrameDifferences(Shot(), composite, where), 0) << where;
+  SaveWindowScreenshot(Wnd(), "frame-close-hot-animated");
+
+  // Off the button: the picture fades out from where it was and its window goes.
+  gLayeredCalls.clear();
+  ASSERT_TRUE(MouseTo(Width() / 2, Height() / 2));
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(animation); }));
+  EXPECT_EQ(alphas(animation), (std::vector<int>{250, 225, 200, 175, 150, 125, 100, 75, 50, 25}));
+  EXPECT_EQ(p->ButtonAnimation(tbClose)->State(), -1);
+
+  // A press shows the pressed picture at once.
+  ASSERT_TRUE(MouseTo(close.left + 5, close.top + 5));
+  ASSERT_TRUE(PumpUntil([&] { return p->ButtonAnimation(tbClose)->Window() != nullptr; }));
+  ASSERT_TRUE(RunXdotool("mousedown 1"));
+  ASSERT_TRUE(PumpUntil([&] { return p->ButtonState(tbClose) == 2; }));
+  gLayeredCalls.clear();
+  ASSERT_TRUE(PumpUntil([&] { return !gLayeredCalls.empty(); }));
+  EXPECT_EQ(gLayeredCalls.front().Alpha, 255);
+  ASSERT_TRUE(MouseTo(Width() / 2, Height() / 2));
+  ASSERT_TRUE(RunXdotool("mouseup 1"));
+  EXPECT_TRUE(PumpUntil([&] { return p->ButtonState(tbClose) == 0; }));
+  // Moving the window ends every animation.
+  SetWindowPos(Wnd(), nullptr, WindowRect().left + 1, WindowRect().top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Pump();
+  EXPECT_EQ(p->ButtonAnimation(tbClose), nullptr);
+  acUpdateLayeredWindow = gRealUpdateLayeredWindow;
 }
 
 // Watches on its own thread for the popup menu, reads its items and closes it with Escape.
