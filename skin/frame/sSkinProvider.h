@@ -17,13 +17,9 @@
 #include "skin/render/sCommonData_win.h"
 #include "skin/render/sTitleLayout.h"
 
-// Form-state flags of a provider (StateFlags of its form state, not of the binding).
+// Form-state flags of a provider (its own set, apart from the binding's StateFlags).
 enum : uint32_t {
-  fsBlendMoving = 0x80,
-  fsMinimizing = 0x100,
-  fsHidePrepared = 0x200,
   fsRestoredFromMin = 0x400,
-  fsThumbnail = 0x800,
   fsInNcActivate = 0x8000,
 };
 
@@ -46,6 +42,8 @@ class TsSkinProvider : public TComponent {
   TAlignment CaptionAlignment = TAlignment::taLeftJustify;
   bool DrawNonClientArea() const { return drawNonClientArea_; }
   void SetDrawNonClientArea(bool value);
+  // Kept for forms that set them; this program's title bars draw no icon and its system
+  // menu has no skin-selection submenu.
   bool MakeSkinMenu = false;
   bool ShowAppIcon = true;
   std::string TitleSkin;  // empty: "FORMTITLE"
@@ -81,7 +79,6 @@ class TsSkinProvider : public TComponent {
   // The title buttons laid out for the present window size.
   TsTitleLayout TitleLayout() const;
   TsCustomSysMenu* SystemMenu() const { return sysMenu_.get(); }
-  TsSystemMenu* SkinnedSystemMenu() const { return sysMenu_.get(); }
 
  protected:
   void Loaded() override;
@@ -153,7 +150,6 @@ class TsSkinProvider : public TComponent {
   std::unique_ptr<TBitmap> titleStrip_;  // the clean title bar under the buttons
   int32_t titleStripLeft_ = 0;
   std::array<ButtonSlot, kSystemButtons> buttons_;
-  TFont captionFont_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool createdAtRunTime_ = false;
   bool inert_ = false;
