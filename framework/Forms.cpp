@@ -140,6 +140,7 @@ void TForm::CreateParams(TCreateParams& p) {
     p.Width = r.right - r.left;
     p.Height = r.bottom - r.top;
   }
+  if (CreateParamsFilter) CreateParamsFilter(p);
 }
 
 void TForm::CreateHandleDone() {

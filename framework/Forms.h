@@ -89,6 +89,10 @@ class TForm : public TScrollingWinControl {
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
 
+  // Runs last in CreateParams, for the window's first creation, a recreation and a style
+  // change alike: a component that paints the frame keeps styles it replaces off here.
+  std::function<void(TCreateParams& params)> CreateParamsFilter;
+
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateHandleDone() override;

@@ -8,6 +8,7 @@
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
 #include "image/PngWrite.h"
+#include "skin/render/sGraphUtils.h"
 
 namespace {
 constexpr char kKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -145,35 +146,25 @@ std::string SaveWindowScreenshot(HWND window, const std::string& name) {
   Pump(10);
   RECT r{};
   GetWindowRect(window, &r);
-  TBitmap shot;
-  shot.SetTopDown(true);
-  shot.SetSize(r.right - r.left, r.bottom - r.top);
-  {
-    WindowDC screen(nullptr);
-    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen.get(), r.left, r.top, SRCCOPY);
-  }
   const std::string path = std::string(dir) + "/" + name + ".png";
-  return SavePng(shot.View(), path, false) ? path : std::string();
+  return SavePng(CaptureScreen(r), path, false) ? path : std::string();
 }
 
-std::string ReadWholeFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Bitmap32 GrabScreen(const RECT& r) {
-  TBitmap shot;
-  shot.SetTopDown(true);
-  shot.SetSize(r.right - r.left, r.bottom - r.top);
+Bitmap32 CaptureScreen(const RECT& r) {
+  TBitmap shot(r.right - r.left, r.bottom - r.top, true);
   {
     WindowDC screen(nullptr);
     BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen.get(), r.left, r.top, SRCCOPY);
   }
   const Bitmap32 view = shot.View();
   Bitmap32 copy(view.Width(), view.Height());
-  for (int y = 0; y < view.Height(); ++y)
-    for (int x = 0; x < view.Width(); ++x) copy.At(x, y) = view.At(x, y);
+  CopyRect32(copy, 0, 0, view, TsRect{0, 0, view.Width(), view.Height()});
   return copy;
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::pair<DWORD, DWORD> GuiObjects() {

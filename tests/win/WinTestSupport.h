@@ -88,12 +88,12 @@ class MessageBoxWatcher {
 // The whole file's bytes; "" when it cannot be read.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
+// What the screen shows inside r (screen coordinates), as a bitmap of its own.
+Bitmap32 CaptureScreen(const RECT& r);
+
 // Saves what the screen shows of the window as <KESTAMOR_SCREENSHOTS>/<name>.png.
 // Returns the path, or "" when screenshots are not asked for.
 std::string SaveWindowScreenshot(HWND window, const std::string& name);
-
-// What the screen shows in r (screen coordinates), as it is now: nothing is repainted first.
-Bitmap32 GrabScreen(const RECT& r);
 
 // The process's GDI and USER object counts.
 std::pair<DWORD, DWORD> GuiObjects();

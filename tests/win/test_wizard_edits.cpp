@@ -103,7 +103,7 @@ class EditsWizard : public WizardTest {
     SCOPED_TRACE(shot);
     ASSERT_NE(Handler(), nullptr);
     const RECT wr = WindowRectOf(Memo());
-    const Bitmap32 screen = GrabScreen(wr);
+    const Bitmap32 screen = CaptureScreen(wr);
     TBitmap painted(wr.right - wr.left, wr.bottom - wr.top, true);
     Handler()->PaintBars(painted.Canvas().Handle());
     const Bitmap32 own = painted.View();
@@ -127,7 +127,7 @@ class EditsWizard : public WizardTest {
 int RingMismatches(const TsSkinModel& model, HWND wnd, int state) {
   const RECT wr = WindowRectOf(wnd);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  const Bitmap32 screen = GrabScreen(wr);
+  const Bitmap32 screen = CaptureScreen(wr);
   Bitmap32 expected(w, h);
   PaintSection(BindSection(model, "EDIT"), BackgroundSource{}, false, expected, TsPoint{0, 0}, TsRect{0, 0, w, h},
                state);
@@ -168,7 +168,7 @@ TEST_F(EditsWizard, TheGroupEditFrameFollowsFocusAndMouseAndItsTextTheSkinsColou
   EXPECT_TRUE(PumpUntil([&] { return RingMismatches(model, edit->Handle(), 0) == 0; }));
 
   // Inside the frame: the platform's text on the section's colours.
-  const Bitmap32 inside = GrabScreen(RECT{wr.left + 2, wr.top + 2, wr.right - 2, wr.bottom - 2});
+  const Bitmap32 inside = CaptureScreen(RECT{wr.left + 2, wr.top + 2, wr.right - 2, wr.bottom - 2});
   EXPECT_GT(Count(inside, 0), inside.Width() * inside.Height() / 2);
   EXPECT_GT(Count(inside, kText), 10);
 
@@ -176,7 +176,7 @@ TEST_F(EditsWizard, TheGroupEditFrameFollowsFocusAndMouseAndItsTextTheSkinsColou
   // black is left inside, and the text still shows.
   edit->SetEnabled(false);
   Pump();
-  const Bitmap32 disabled = GrabScreen(RECT{wr.left + 2, wr.top + 2, wr.right - 2, wr.bottom - 2});
+  const Bitmap32 disabled = CaptureScreen(RECT{wr.left + 2, wr.top + 2, wr.right - 2, wr.bottom - 2});
   std::set<TColor> colours;
   for (int y = 0; y < disabled.Height(); ++y)
     for (int x = 0; x < disabled.Width(); ++x) colours.insert(At(disabled, x, y));
@@ -200,7 +200,7 @@ TEST_F(EditsWizard, TheMemoShowsItsTextOnBlackInTheSkinsFrameLitWhileFocused) {
       form->sRadioButton1->SetFocus();
     Pump();
     EXPECT_EQ(RingMismatches(model, Memo(), focused ? 1 : 0), 0);
-    const Bitmap32 text = GrabScreen(inside);
+    const Bitmap32 text = CaptureScreen(inside);
     EXPECT_GT(Count(text, 0), area / 2);
     EXPECT_GT(Count(text, focused ? g.HotFontColor : g.FontColor), 100);
   }
@@ -254,7 +254,7 @@ TEST_F(EditsWizard, ThumbLengthAndPlaceFollowTheFormulaWithTheSystemsMetrics) {
     const TacScrollLayout l = Expected();
     ASSERT_TRUE(l.HasThumb);
     // Down the bar's middle column the thumb is the run whose colours differ from the track's.
-    const Bitmap32 column = GrabScreen(RECT{centre, b.top, centre + 1, b.bottom});
+    const Bitmap32 column = CaptureScreen(RECT{centre, b.top, centre + 1, b.bottom});
     const TColor track = At(column, 0, l.Arrow);
     int first = -1, last = -1;
     for (int y = l.Arrow; y < l.Length - l.Arrow; ++y)
@@ -350,7 +350,7 @@ TEST_F(EditsWizard, RemovingTheSkinBringsBackThePlatformFrameAndBarsAndANewSkinT
   EXPECT_EQ(TacMainWnd::Of(Memo()), nullptr);
   EXPECT_TRUE(GetWindowLongPtrA(Memo(), GWL_STYLE) & WS_VSCROLL);
   const RECT b = Bar();
-  EXPECT_GT(Count(GrabScreen(b), Sys(COLOR_BTNFACE)), 0);
+  EXPECT_GT(Count(CaptureScreen(b), Sys(COLOR_BTNFACE)), 0);
   SaveWindowScreenshot(form->Handle(), "edits-memo-unskinned");
   // The platform's bar works: its down arrow scrolls a line.
   ASSERT_TRUE(Mouse("mousemove " + Pt(BarPoint(b.bottom - b.top - 3)) + " click 1"));
