@@ -137,13 +137,7 @@ void TsProgressBar::PaintBar(HDC given) {
   if (sd.IsPaintingSuspended()) {
     sd.PaintingSuspended = true;
   } else {
-    if (sd.PartlyVisible || (Parent() && SendSkinCommand(Parent(), SkinCommand::GetHalfVisible) == 1))
-      sd.CacheStale = true;
-    if (Parent()) {
-      const RECT client = Parent()->ClientRect();
-      const RECT b = BoundsRect();
-      sd.PartlyVisible = b.left < client.left || b.top < client.top || b.right > client.right || b.bottom > client.bottom;
-    }
+    // The bar never trusts its cache's staleness: PrepareCache decides from the block count.
     PrepareCache();
     if (sd.Cache() && !sd.Cache()->Empty()) {
       RestoreCorners(sd, 0);

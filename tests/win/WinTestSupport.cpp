@@ -105,6 +105,29 @@ void ProgramFilesDirOverride::Delete() {
   if (UniqueKey key = OpenKey()) RegDeleteValueA(key.get(), kValue);
 }
 
+namespace {
+constexpr const char* kSpyProperty = "KestamorTestSpy";
+}
+
+MessageSpy::MessageSpy(HWND wnd, Watch before, Watch after)
+    : wnd_(wnd), before_(std::move(before)), after_(std::move(after)) {
+  SetPropA(wnd_, kSpyProperty, this);
+  previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+}
+
+MessageSpy::~MessageSpy() {
+  SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+  RemovePropA(wnd_, kSpyProperty);
+}
+
+LRESULT CALLBACK MessageSpy::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<MessageSpy*>(GetPropA(wnd, kSpyProperty));
+  if (self->before_) self->before_(msg, wParam, lParam);
+  const LRESULT result = CallWindowProcA(self->previous_, wnd, msg, wParam, lParam);
+  if (self->after_) self->after_(msg, wParam, lParam);
+  return result;
+}
+
 MessageBoxWatcher::MessageBoxWatcher(std::string caption) : caption_(std::move(caption)) {
   thread_ = std::thread([this] {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -64,6 +65,24 @@ class ProgramFilesDirOverride {
   bool hadValue_ = false;
   DWORD type_ = 0;
   std::vector<BYTE> data_;
+};
+
+// Lets a test watch a window's messages: `before` sees each one before the window handles it,
+// `after` once it has. One spy per window at a time; the window's procedure is given back when
+// the spy goes.
+class MessageSpy {
+ public:
+  using Watch = std::function<void(UINT msg, WPARAM wParam, LPARAM lParam)>;
+  MessageSpy(HWND wnd, Watch before, Watch after = {});
+  ~MessageSpy();
+  MessageSpy(const MessageSpy&) = delete;
+  MessageSpy& operator=(const MessageSpy&) = delete;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND wnd_;
+  Watch before_, after_;
+  WNDPROC previous_ = nullptr;
 };
 
 // Waits on its own thread for a message box (dialog class "#32770") with the

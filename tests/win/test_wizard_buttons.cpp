@@ -17,33 +17,22 @@
 
 namespace {
 
-// Every fade frame the timer hands a button, recorded from the button's own window.
-struct FrameRecorder {
-  static inline std::vector<Bitmap32> frames;
-  static inline WNDPROC next = nullptr;
-
-  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == SM_ALPHACMD && HIWORD(wp) == SkinCommand::PaintFadeFrame && lp) {
-      Bitmap32 view = reinterpret_cast<TBitmap*>(lp)->View();
-      Bitmap32 copy(view.Width(), view.Height());
-      CopyRect32(copy, 0, 0, view, TsRect{0, 0, view.Width(), view.Height()});
-      frames.push_back(std::move(copy));
-    }
-    return CallWindowProcA(next, wnd, msg, wp, lp);
-  }
-  explicit FrameRecorder(HWND wnd) : wnd_(wnd) {
-    frames.clear();
-    next = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
-  }
-  ~FrameRecorder() { SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next)); }
-  HWND wnd_;
-};
-
 Bitmap32 CopyOf(const Bitmap32& b) {
   Bitmap32 copy(b.Width(), b.Height());
   CopyRect32(copy, 0, 0, b, TsRect{0, 0, b.Width(), b.Height()});
   return copy;
 }
+
+// Every fade frame the timer hands a button, recorded from the button's own window.
+struct FrameRecorder {
+  std::vector<Bitmap32> frames;
+  MessageSpy spy;
+  explicit FrameRecorder(HWND wnd)
+      : spy(wnd, [this](UINT msg, WPARAM wp, LPARAM lp) {
+          if (msg == SM_ALPHACMD && HIWORD(wp) == SkinCommand::PaintFadeFrame && lp)
+            frames.push_back(CopyOf(reinterpret_cast<TBitmap*>(lp)->View()));
+        }) {}
+};
 
 bool SameColour(Pixel32 a, Pixel32 b) { return a.B == b.B && a.G == b.G && a.R == b.R; }
 
@@ -321,7 +310,7 @@ TEST_F(WizardButtons, FadesBlendTheOldFaceIntoTheNewOneFrameByFrame) {
     FrameRecorder rec(b->Handle());
     ASSERT_TRUE(XMouseToCentre(b));
     SettleFade(b);
-    hover = std::move(FrameRecorder::frames);
+    hover = std::move(rec.frames);
   }
   hot = CopyOf(b->SkinData().CacheView());
   checkFrames(hover, normal, hot, 20);
@@ -336,7 +325,7 @@ TEST_F(WizardButtons, FadesBlendTheOldFaceIntoTheNewOneFrameByFrame) {
     FrameRecorder rec(b->Handle());
     ASSERT_TRUE(XInput("mousedown 1"));
     SettleFade(b);
-    press = std::move(FrameRecorder::frames);
+    press = std::move(rec.frames);
   }
   const Bitmap32 pressed = CopyOf(b->SkinData().CacheView());
   checkFrames(press, focused, pressed, 10);
@@ -361,13 +350,13 @@ TEST_F(WizardButtons, FadesBlendTheOldFaceIntoTheNewOneFrameByFrame) {
   {
     FrameRecorder rec(b->Handle());
     b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
-    ASSERT_TRUE(PumpUntil([&] { return FrameRecorder::frames.size() >= 3 || !b->Fade(); }));
+    ASSERT_TRUE(PumpUntil([&] { return rec.frames.size() >= 3 || !b->Fade(); }));
     ASSERT_NE(b->Fade(), nullptr);
-    const size_t before = FrameRecorder::frames.size();
+    const size_t before = rec.frames.size();
     b->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b));
     SettleFade(b);
-    std::vector<Bitmap32> restarted(std::make_move_iterator(FrameRecorder::frames.begin() + static_cast<long>(before)),
-                                    std::make_move_iterator(FrameRecorder::frames.end()));
+    std::vector<Bitmap32> restarted(std::make_move_iterator(rec.frames.begin() + static_cast<long>(before)),
+                                    std::make_move_iterator(rec.frames.end()));
     checkFrames(restarted, hot, normal, 20);
   }
 
@@ -378,7 +367,7 @@ TEST_F(WizardButtons, FadesBlendTheOldFaceIntoTheNewOneFrameByFrame) {
     ASSERT_TRUE(XMouseToCentre(b));
     EXPECT_EQ(b->Fade(), nullptr);
     Pump();
-    EXPECT_TRUE(FrameRecorder::frames.empty());
+    EXPECT_TRUE(rec.frames.empty());
     EXPECT_EQ(CellOnScreen(CaptureAsIs(), b), 1);
   }
   Section().FadingEnabled = true;
@@ -387,19 +376,12 @@ TEST_F(WizardButtons, FadesBlendTheOldFaceIntoTheNewOneFrameByFrame) {
 
 // Counts the paints of a button that show its pressed face.
 struct PressedPaints {
-  static inline TsButton* button = nullptr;
-  static inline int count = 0;
-  static inline WNDPROC next = nullptr;
-  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_PAINT && button->CurrentState() == 2) ++count;
-    return CallWindowProcA(next, wnd, msg, wp, lp);
-  }
-  explicit PressedPaints(TsButton* b) {
-    button = b;
-    count = 0;
-    next = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(b->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
-  }
-  ~PressedPaints() { SetWindowLongPtrA(button->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next)); }
+  int count = 0;
+  MessageSpy spy;
+  explicit PressedPaints(TsButton* b)
+      : spy(b->Handle(), [this, b](UINT msg, WPARAM, LPARAM) {
+          if (msg == WM_PAINT && b->CurrentState() == 2) ++count;
+        }) {}
 };
 
 TEST_F(WizardButtons, AQuickClickShowsThePressedFaceBeforeThePressFadeGetsThere) {
@@ -421,16 +403,12 @@ TEST_F(WizardButtons, FadesAndRepaintsLeaveNoObjectsBehind) {
   TsButton* b = form->sButton_cansel2;
   Calm(form->sMemo1);
   Capture();
-  auto objects = [] {
-    return std::pair{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                     GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-  };
   // One fade first: what is made on first use stays.
   b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
   SettleFade(b);
   b->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b));
   SettleFade(b);
-  const auto before = objects();
+  const auto before = GuiObjects();
   int fades = 0;
   for (int i = 0; i < 100; ++i) {
     b->Perform(i % 2 ? CM_MOUSELEAVE : CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
@@ -441,7 +419,7 @@ TEST_F(WizardButtons, FadesAndRepaintsLeaveNoObjectsBehind) {
   SettleFade(b);
   for (int i = 0; i < 1000; ++i) RedrawWindow(b->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   Pump();
-  const auto after = objects();
+  const auto after = GuiObjects();
   EXPECT_EQ(fades, 100);
   EXPECT_EQ(after.first, before.first);
   EXPECT_EQ(after.second, before.second);

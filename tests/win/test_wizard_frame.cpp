@@ -456,10 +456,6 @@ TEST_F(FramedWizard, TheSystemMenuOpensOnTheCaptionsRightClickAndOnAltSpace) {
 TEST_F(FramedWizard, FrameRepaintsAndSkinCyclesLeakNoObjects) {
   TsSkinManager* m = form->sSkinManager1;
   TsSkinProvider* p = Provider();
-  auto objects = [] {
-    return std::pair{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                     GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
-  };
   const POINT close = ScreenPoint(CloseRect().left + 3, CloseRect().top + 3), caption = ScreenPoint(100, 5);
   auto repaintFrames = [&](int n) {
     for (int i = 0; i < n; ++i) {
@@ -476,7 +472,7 @@ TEST_F(FramedWizard, FrameRepaintsAndSkinCyclesLeakNoObjects) {
   m->SetActive(true);
   repaintFrames(2);
   Pump();
-  const auto before = objects();
+  const auto before = GuiObjects();
   repaintFrames(1000);
   for (int i = 0; i < 20; ++i) {
     m->SetActive(false);
@@ -486,7 +482,7 @@ TEST_F(FramedWizard, FrameRepaintsAndSkinCyclesLeakNoObjects) {
   }
   repaintFrames(2);
   Pump();
-  const auto after = objects();
+  const auto after = GuiObjects();
   EXPECT_EQ(after.first, before.first);
   EXPECT_EQ(after.second, before.second);
 }

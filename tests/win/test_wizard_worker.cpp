@@ -302,32 +302,6 @@ TEST_F(Worker, AWorkerWhoseWindowHasGoneFailsSilently) {
   EXPECT_EQ(seen.text, "");
 }
 
-// Lets a test see a window's messages after the window has handled them.
-class AfterMessages {
- public:
-  AfterMessages(HWND wnd, std::function<void(UINT)> seen) : wnd_(wnd), seen_(std::move(seen)) {
-    SetPropA(wnd_, kProp, this);
-    previous_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfterMessages::Proc)));
-  }
-  ~AfterMessages() {
-    SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-    RemovePropA(wnd_, kProp);
-  }
-
- private:
-  static constexpr const char* kProp = "KestamorTestSpy";
-  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<AfterMessages*>(GetPropA(wnd, kProp));
-    const LRESULT result = CallWindowProcA(self->previous_, wnd, msg, wParam, lParam);
-    self->seen_(msg);
-    return result;
-  }
-  HWND wnd_;
-  std::function<void(UINT)> seen_;
-  WNDPROC previous_ = nullptr;
-};
-
 // Every step of a complete installation as the page shows it: the bar's position and the status
 // text in the installation's order, the blocks the bar shows at each position, and the pauses.
 TEST_F(Worker, TheProgressPageShowsEveryStepOfACompleteInstall) {
@@ -344,7 +318,7 @@ TEST_F(Worker, TheProgressPageShowsEveryStepOfACompleteInstall) {
   std::map<int, std::vector<TColor>> barRows;  // the bar's middle row on screen, by position
   HWND bar = form->sProgressBar3->Handle();
   const int width = form->sProgressBar3->Width(), middle = form->sProgressBar3->Height() / 2;
-  AfterMessages barSpy(bar, [&](UINT msg) {
+  MessageSpy barSpy(bar, {}, [&](UINT msg, WPARAM, LPARAM) {
     if (msg != WM_PAINT) return;
     const int position = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
     std::vector<TColor> row;
@@ -354,7 +328,7 @@ TEST_F(Worker, TheProgressPageShowsEveryStepOfACompleteInstall) {
     barRows[position] = row;
   });
   // The form repaints last in every step, when bar and status are both new.
-  AfterMessages formSpy(form->Handle(), [&](UINT msg) {
+  MessageSpy formSpy(form->Handle(), {}, [&](UINT msg, WPARAM, LPARAM) {
     if (msg != WM_PAINT) return;
     const int position = static_cast<int>(SendMessageA(bar, PBM_GETPOS, 0, 0));
     const std::string status = form->sLabel_status->Caption();
