@@ -10,6 +10,7 @@
 #include "skin/data/sColorShift.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/frame/acDials.h"
+#include "skin/frame/sSystemMenu.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sGraphUtils_win.h"
 #include "skin/render/sStateImage.h"
@@ -99,7 +100,9 @@ void TacDialogWnd::CreateParts(bool) {
   style_ = GetWindowLongPtrA(wnd, GWL_STYLE);
   exStyle_ = GetWindowLongPtrA(wnd, GWL_EXSTYLE);
   ChooseImages();
-  // Windows is to draw no buttons or system menu of its own.
+  // Windows is to draw no buttons or system menu of its own; the skinned menu takes its texts
+  // from the window's own one, which the window has only while the style asks for it.
+  if (style_ & WS_SYSMENU) GetSystemMenu(wnd, FALSE);
   if (style_ & WS_SYSMENU) SetWindowLongPtrA(wnd, GWL_STYLE, style_ & ~static_cast<LONG_PTR>(WS_SYSMENU));
   binding_->CacheStale = true;
 }
@@ -371,6 +374,29 @@ void TacDialogWnd::SetHot(int32_t code, bool pressed) {
   RepaintFrame();
 }
 
+void TacDialogWnd::ShowSystemMenu(int x, int y) {
+  const HWND wnd = Wnd();
+  const bool zoomed = IsZoomed(wnd) != FALSE, iconic = IsIconic(wnd) != FALSE;
+  const bool maxBox = (style_ & WS_MAXIMIZEBOX) != 0, minBox = (style_ & WS_MINIMIZEBOX) != 0;
+  // A popup without a caption has no frame to size; a modal frame is a dialog's; any other
+  // counts as sizeable.
+  const bool dialogFrame = (style_ & DS_MODALFRAME) && !(style_ & WS_THICKFRAME);
+  const bool noFrame = (style_ & WS_POPUP) && (style_ & WS_CAPTION) != WS_CAPTION;
+  const bool sizeable = !dialogFrame && !noFrame;
+  auto item = [&](UINT command, const char* own, bool visible, bool enabled) {
+    return TsSysMenuItem{"", command, SystemCommandText(wnd, command, own), visible, enabled};
+  };
+  const std::vector<TsSysMenuItem> items = {
+      item(SC_RESTORE, "Restore", maxBox && (zoomed || iconic), maxBox && (zoomed || iconic)),
+      item(SC_MOVE, "Move", true, !zoomed),
+      item(SC_SIZE, "Size", sizeable, sizeable && !iconic),
+      item(SC_MINIMIZE, "Minimize", minBox, !iconic),
+      item(SC_MAXIMIZE, "Maximize", maxBox, !zoomed && sizeable),
+      TsSysMenuItem{},
+      item(SC_CLOSE, "Close", (style_ & WS_SYSMENU) != 0, true)};
+  ShowSysMenuItems(wnd, items, x, y);
+}
+
 // ---- Skin commands and messages -----------------------------------------------------------
 
 bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
@@ -499,7 +525,37 @@ void TacDialogWnd::WndProc(TMessage& m) {
         SetHot(kHtClose, true);
         return;
       }
+      if (m.WParam == HTSYSMENU) {
+        RECT wr;
+        GetWindowRect(wnd, &wr);
+        const TsFrameMetrics fm = Metrics();
+        ShowSystemMenu(wr.left + fm.SideBorder, wr.top + fm.SideBorder + GetSystemMetrics(SM_CYSMICON));
+        return;
+      }
       break;
+    case WM_NCLBUTTONDBLCLK:
+      if (m.WParam == HTSYSMENU) {
+        PostMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+      }
+      break;
+    case WM_NCRBUTTONUP:
+      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
+        SetHot(0, false);
+        ShowSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        return;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (!PassOn(m)) return;
+      RedrawWindow(GetActiveWindow(), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      return;
+    case 0x0401:
+    case 0x052E:
+      // Some dialogs make further controls on these.
+      if (!PassOn(m)) return;
+      AttachChildren();
+      return;
     case WM_NCLBUTTONUP:
     case WM_LBUTTONUP:
       if (pressed_) {

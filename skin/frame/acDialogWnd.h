@@ -32,6 +32,8 @@ class TacDialogWnd : public TacMainWnd {
   void AttachChildren();
   // The dialog's frame painted into its cache, then onto the window.
   void RepaintFrame();
+  // The skinned system menu at a screen point.
+  void ShowSystemMenu(int x, int y);
 
  protected:
   void CreateParts(bool repaintFrame) override;

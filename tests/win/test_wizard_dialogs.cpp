@@ -103,6 +103,17 @@ TEST_F(DialogBoxes, AMessageBoxGetsTheSkinsFrameTextsAndButtons) {
       }
     EXPECT_TRUE(textColour);
     EXPECT_FALSE(platform);
+
+    // The caption's right-click opens the skinned system menu.
+    MenuWatcher watcher;
+    const POINT caption{wr.left + w / 3, wr.top + handler->Metrics().TitleBandHeight() / 2};
+    ASSERT_TRUE(XInput("mousemove " + std::to_string(caption.x) + " " + std::to_string(caption.y) + " click 3"));
+    Pump(20);
+    const std::vector<std::string> items = watcher.Items();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0], "Move");
+    EXPECT_EQ(items[1], "-");
+    EXPECT_EQ(items[2].substr(0, 5), "Close");
   });
   EXPECT_EQ(result, IDOK);
 }
