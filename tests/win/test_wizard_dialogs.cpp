@@ -38,10 +38,11 @@ VOID CALLBACK LookForBox(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 // Shows a message box owned by `owner`; `inside` looks at it while it is open.
-int WithMessageBox(HWND owner, const std::string& title, std::function<void(HWND)> inside) {
+int WithMessageBox(HWND owner, const std::string& title, std::function<void(HWND)> inside,
+                   UINT buttons = MB_OK) {
   gPending.push_back({title, std::move(inside)});
   SetTimer(nullptr, 0, 50, &LookForBox);
-  const int result = MessageBoxA(owner, "The skin engine shows this box.", title.c_str(), MB_OK | MB_ICONINFORMATION);
+  const int result = MessageBoxA(owner, "The skin engine shows this box.", title.c_str(), buttons | MB_ICONINFORMATION);
   gPending.pop_back();
   return result;
 }
@@ -116,6 +117,26 @@ TEST_F(DialogBoxes, AMessageBoxGetsTheSkinsFrameTextsAndButtons) {
     EXPECT_EQ(items[2].substr(0, 5), "Close");
   });
   EXPECT_EQ(result, IDOK);
+}
+
+TEST_F(DialogBoxes, TheSkinnedCloseButtonIsHotUnderTheMouseAndClosesTheBoxOnAClick) {
+  const int result = WithMessageBox(
+      form->Handle(), "Box to close",
+      [&](HWND box) {
+        auto* handler = dynamic_cast<TacDialogWnd*>(TacMainWnd::Of(box));
+        ASSERT_NE(handler, nullptr);
+        RECT wr;
+        GetWindowRect(box, &wr);
+        const TsRect close = handler->CloseRect();
+        const POINT p{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
+        ASSERT_TRUE(XInput("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y)));
+        EXPECT_TRUE(PumpUntil([&] { return handler->HotCode() == HTCLOSE; }));
+        ASSERT_TRUE(XInput("click 1"));
+        // The box ends (it goes once the check returns to its message loop).
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(box); }));
+      },
+      MB_OKCANCEL);
+  EXPECT_EQ(result, IDCANCEL);
 }
 
 TEST_F(DialogBoxes, AThirdBoxOnScreenKeepsThePlatformsLook) {
