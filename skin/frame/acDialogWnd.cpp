@@ -93,7 +93,17 @@ TacProvider* acSkinNativeDialog(HWND dialog) {
 
 TacDialogWnd::TacDialogWnd(TacProvider* entry) : entry_(entry) {}
 
-TacDialogWnd::~TacDialogWnd() = default;
+// Detached here, while the dialog's own parts of the handler are still there.
+TacDialogWnd::~TacDialogWnd() { Detach(); }
+
+void TacDialogWnd::RestoreLook() {
+  for (Button& b : buttons_) b.Animation.reset();
+  const HWND wnd = Wnd();
+  if (!IsWindow(wnd)) return;
+  if (style_ & WS_SYSMENU) SetWindowLongPtrA(wnd, GWL_STYLE, GetWindowLongPtrA(wnd, GWL_STYLE) | WS_SYSMENU);
+  SetWindowRgn(wnd, nullptr, FALSE);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
 
 void TacDialogWnd::CreateParts(bool) {
   const HWND wnd = Wnd();
@@ -207,8 +217,10 @@ void TacDialogWnd::PrepareCache() {
       const TsMaskData* image = ImageOf(model, buttons_[b].ImageIndex);
       const Button& slot = buttons_[b];
       if (!image || IsRectEmpty(slot.Rect)) continue;
-      PaintStateImage(view, TsPoint{slot.Rect.Left, slot.Rect.Top}, slot.State, MakeBgInfo(&view, 0, 0), *image,
-                      slot.State == 0 && !active_ ? 2 : 1);
+      // An animated button's other states are shown by its animation window.
+      const int buttonState = slot.Animation ? 0 : slot.State;
+      PaintStateImage(view, TsPoint{slot.Rect.Left, slot.Rect.Top}, buttonState, MakeBgInfo(&view, 0, 0), *image,
+                      buttonState == 0 && !active_ ? 2 : 1);
     }
   }
   sd.CacheStale = false;
@@ -366,12 +378,42 @@ int32_t TacDialogWnd::HitTest(POINT screen) {
   return kHtCaption;
 }
 
+bool TacDialogWnd::AnimationsAllowed() const {
+  return acUpdateLayeredWindow && manager_ && manager_->Effects.AllowGlowing;
+}
+
+void TacDialogWnd::StopAnimations() {
+  bool had = false;
+  for (Button& b : buttons_) {
+    had = had || b.Animation;
+    b.Animation.reset();
+  }
+  if (had) RepaintFrame();
+}
+
 void TacDialogWnd::SetHot(int32_t code, bool pressed) {
   if (code == hotCode_ && pressed == pressed_) return;
   hotCode_ = code;
   pressed_ = pressed;
-  for (TsTitleButton b : kOrder) buttons_[b].State = kCodes[b] == code ? (pressed ? 2 : 1) : 0;
-  RepaintFrame();
+  bool repaint = false;
+  const TsSkinModel* model = binding_->Model();
+  for (TsTitleButton b : kOrder) {
+    Button& slot = buttons_[b];
+    const int32_t state = kCodes[b] == code ? (pressed ? 2 : 1) : 0;
+    if (state == slot.State) continue;
+    slot.State = state;
+    const TsMaskData* image = ImageOf(model, slot.ImageIndex);
+    if (!AnimationsAllowed() || !image || IsRectEmpty(slot.Rect)) {
+      repaint = true;
+      continue;
+    }
+    if (!slot.Animation) {
+      slot.Animation = std::make_unique<TacSBAnimation>(Wnd(), [this] { SendMessageA(Wnd(), WM_MOUSELEAVE, 0, 0); });
+      repaint = true;  // the frame shows the button at rest from now on
+    }
+    slot.Animation->ChangeState(state, *image, slot.Rect);
+  }
+  if (repaint) RepaintFrame();
 }
 
 void TacDialogWnd::ShowSystemMenu(int x, int y) {
@@ -406,6 +448,7 @@ bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
     case SkinCommand::NewSkin:
     case SkinCommand::RefreshSkin:
       if (manager && manager != manager_) return true;
+      for (Button& b : buttons_) b.Animation.reset();
       sd.UpdateIndexes();
       ChooseImages();
       sd.CacheStale = true;
@@ -448,6 +491,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
   TsCommonData& sd = *binding_;
   const HWND wnd = Wnd();
   if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
+    for (Button& b : buttons_) b.Animation.reset();
     TacProvider* entry = entry_;
     TacMainWnd::WndProc(m);  // gives the window its own procedure back
     if (entry) entry->DialogDestroyed = true;
@@ -499,6 +543,12 @@ void TacDialogWnd::WndProc(TMessage& m) {
     case WM_SIZE:
       sd.CacheStale = true;
       regionChanged_ = true;
+      break;
+    case WM_MOVE:
+      StopAnimations();
+      break;
+    case WM_SHOWWINDOW:
+      if (!m.WParam) StopAnimations();
       break;
     case WM_ENABLE:
     case WM_SETTEXT:

@@ -131,12 +131,32 @@ TEST_F(DialogBoxes, TheSkinnedCloseButtonIsHotUnderTheMouseAndClosesTheBoxOnACli
         const POINT p{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
         ASSERT_TRUE(XInput("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y)));
         EXPECT_TRUE(PumpUntil([&] { return handler->HotCode() == HTCLOSE; }));
+        // The hot picture fades in over the button in a layered window of its own.
+        ASSERT_NE(handler->CloseAnimation(), nullptr);
+        EXPECT_NE(handler->CloseAnimation()->Window(), nullptr);
         ASSERT_TRUE(XInput("click 1"));
         // The box ends (it goes once the check returns to its message loop).
         EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(box); }));
       },
       MB_OKCANCEL);
   EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(DialogBoxes, SkinRemovalHandsAnOpenBoxBackToTheSystem) {
+  TsSkinManager* m = form->sSkinManager1;
+  WithMessageBox(form->Handle(), "Box kept open", [&](HWND box) {
+    const HWND ok = ChildOfClass(box, "Button");
+    m->SetActive(false);
+    Pump();
+    EXPECT_EQ(TacMainWnd::Of(box), nullptr);
+    EXPECT_EQ(TacMainWnd::Of(ok), nullptr);
+    EXPECT_TRUE(GetWindowLongPtrA(box, GWL_STYLE) & WS_SYSMENU);
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(box, region.get()), ERROR);
+    SaveWindowScreenshot(box, "dialogs-skin-removed");
+    m->SetActive(true);
+    Pump();
+  });
 }
 
 TEST_F(DialogBoxes, AThirdBoxOnScreenKeepsThePlatformsLook) {
