@@ -32,19 +32,20 @@ std::string LowerClass(HWND wnd) {
   return s;
 }
 
+struct ClassSearch {
+  const char* name;
+  bool found;
+};
+
+BOOL CALLBACK FindClass(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<ClassSearch*>(p);
+  if (LowerClass(w) == s->name) s->found = true;
+  return !s->found;
+}
+
 bool HasDescendantOfClass(HWND parent, const char* lowerName) {
-  struct Search {
-    const char* name;
-    bool found;
-  } search{lowerName, false};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (LowerClass(w) == s->name) s->found = true;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search{lowerName, false};
+  EnumChildWindows(parent, &FindClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -315,44 +316,39 @@ void TacDialogWnd::EraseClient(HDC dc) {
 }
 
 void TacDialogWnd::AttachChildren() {
-  if (!entry_) return;
-  struct Walk {
-    TacDialogWnd* self;
-  } walk{this};
-  EnumChildWindows(
-      Wnd(),
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* self = reinterpret_cast<Walk*>(p)->self;
-        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) || HandlesSkinCommands(w)) return TRUE;
-        const std::string cls = LowerClass(w);
-        const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
-        std::unique_ptr<TacMainWnd> handler;
-        std::string section;
-        if (cls == "button") {
-          const LONG_PTR kind = style & BS_TYPEMASK;
-          // Group boxes, check boxes and radio buttons have no handler of their own here.
-          if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
-            handler = std::make_unique<TacBtnWnd>();
-            section = "BUTTON";
-          }
-        } else if (cls == "static") {
-          const LONG_PTR kind = style & SS_TYPEMASK;
-          const bool skipped = kind == SS_OWNERDRAW || kind == SS_ENHMETAFILE || kind == SS_BLACKRECT ||
-                               kind == SS_GRAYRECT || kind == SS_WHITERECT || kind == SS_BLACKFRAME ||
-                               kind == SS_GRAYFRAME || kind == SS_WHITEFRAME || kind == SS_SIMPLE ||
-                               kind == SS_ETCHEDHORZ || kind == SS_ETCHEDVERT || kind == SS_ETCHEDFRAME;
-          if (!skipped) {
-            handler = std::make_unique<TacStaticWnd>();
-            section = "CHECKBOX";
-          }
-        }
-        // The engine's handlers for other kinds of children are not part of this program.
-        if (!handler) return TRUE;
-        handler->Create(w, false, section, self->manager_, nullptr);
-        if (!handler->Detached()) self->entry_->ChildHandlers.push_back(std::move(handler));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  if (entry_) EnumChildWindows(Wnd(), &AttachChild, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CALLBACK TacDialogWnd::AttachChild(HWND w, LPARAM p) {
+  auto* self = reinterpret_cast<TacDialogWnd*>(p);
+  if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) || HandlesSkinCommands(w)) return TRUE;
+  const std::string cls = LowerClass(w);
+  const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+  std::unique_ptr<TacMainWnd> handler;
+  std::string section;
+  if (cls == "button") {
+    const LONG_PTR kind = style & BS_TYPEMASK;
+    // Group boxes, check boxes and radio buttons have no handler of their own here.
+    if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
+      handler = std::make_unique<TacBtnWnd>();
+      section = "BUTTON";
+    }
+  } else if (cls == "static") {
+    const LONG_PTR kind = style & SS_TYPEMASK;
+    const bool skipped = kind == SS_OWNERDRAW || kind == SS_ENHMETAFILE || kind == SS_BLACKRECT ||
+                         kind == SS_GRAYRECT || kind == SS_WHITERECT || kind == SS_BLACKFRAME || kind == SS_GRAYFRAME ||
+                         kind == SS_WHITEFRAME || kind == SS_SIMPLE || kind == SS_ETCHEDHORZ ||
+                         kind == SS_ETCHEDVERT || kind == SS_ETCHEDFRAME;
+    if (!skipped) {
+      handler = std::make_unique<TacStaticWnd>();
+      section = "CHECKBOX";
+    }
+  }
+  // The engine's handlers for other kinds of children are not part of this program.
+  if (!handler) return TRUE;
+  handler->Create(w, false, section, self->manager_, nullptr);
+  if (!handler->Detached()) self->entry_->ChildHandlers.push_back(std::move(handler));
+  return TRUE;
 }
 
 // ---- Hit testing and the title buttons ----------------------------------------------------

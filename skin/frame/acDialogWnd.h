@@ -52,6 +52,7 @@ class TacDialogWnd : public TacMainWnd {
     std::unique_ptr<TacSBAnimation> Animation;  // from the first state change, while allowed
   };
 
+  static BOOL CALLBACK AttachChild(HWND child, LPARAM self);
   void ChooseImages();
   void PrepareCache();
   void PaintCaption(Bitmap32& view, const TsTitleLayout& layout);

@@ -49,6 +49,8 @@ int WithMessageBox(HWND owner, const std::string& title, std::function<void(HWND
 
 HWND ChildOfClass(HWND parent, const char* cls) { return FindWindowExA(parent, nullptr, cls, nullptr); }
 
+INT_PTR CALLBACK NothingHandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 using DialogBoxes = WizardTest;
 
 TEST_F(DialogBoxes, AMessageBoxGetsTheSkinsFrameTextsAndButtons) {
@@ -182,9 +184,7 @@ TEST_F(DialogBoxes, ADialogInsideAnotherWindowGetsNoDialogHandler) {
   tpl.t.style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
   tpl.t.cx = 50;
   tpl.t.cy = 20;
-  HWND page = CreateDialogIndirectParamA(nullptr, &tpl.t, form->Handle(), [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR {
-    return FALSE;
-  }, 0);
+  HWND page = CreateDialogIndirectParamA(nullptr, &tpl.t, form->Handle(), &NothingHandled, 0);
   ASSERT_NE(page, nullptr);
   Pump();
   EXPECT_EQ(TacMainWnd::Of(page), nullptr);
