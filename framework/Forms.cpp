@@ -411,7 +411,11 @@ void TForm::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CM_VISIBLECHANGED:
       // Only showing completes construction: the constructor's own hide must not.
-      if (m.WParam) AfterConstruction();
+      if (m.WParam) {
+        AfterConstruction();
+        // The window exists before anyone hears that it is about to show.
+        HandleNeeded();
+      }
       Perform(CM_SHOWINGCHANGED, 0, 0);
       return;
     case CM_SHOWINGCHANGED:

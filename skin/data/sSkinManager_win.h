@@ -55,10 +55,13 @@ struct TacEffects {
   bool AllowGlowing = true;
 };
 
+// How a form effect moves its picture: alpha only, or alpha and zoom.
+enum TacAnimType : int { atFading = 0, atAero = 1 };
+
 struct TacAnimEffect {
   bool Active = true;
   unsigned Time = 0;
-  int Mode = 0;
+  TacAnimType Mode = atAero;
 };
 
 // Which mouse events animate buttons.
@@ -69,7 +72,8 @@ struct TacAnimEffects {
   struct {
     uint8_t Events = beMouseEnter | beMouseLeave | beMouseDown | beMouseUp;
   } Buttons;
-  TacAnimEffect DialogShow, FormShow, FormHide, DialogHide, Minimizing, PageChange, SkinChanging;
+  TacAnimEffect DialogShow, FormShow, FormHide, DialogHide, PageChange, SkinChanging;
+  TacAnimEffect Minimizing{true, 200, atAero};
 };
 
 struct TacMenuSupport {

@@ -374,6 +374,15 @@ void TsSkinProvider::SkinnedWndProc(TMessage& m) {
       StopTitleAnimations();
       formProc_(m);
       return;
+    case CM_SHOWINGCHANGED:
+      ShowingChanged(m);
+      return;
+    case WM_CLOSE:
+      PrepareHide(m);
+      return;
+    case WM_WINDOWPOSCHANGED:
+      WindowPosChanged(m);
+      return;
     case WM_GETMINMAXINFO:
       // Maximized, the frame lies just outside the work area of the form's monitor.
       if (form_->BorderStyle() != TFormBorderStyle::bsNone && !form_->Parent() && form_->HandleAllocated() && m.LParam) {

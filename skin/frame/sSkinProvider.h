@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,8 +20,12 @@
 #include "skin/render/sCommonData_win.h"
 #include "skin/render/sTitleLayout.h"
 
+// What OnAfterAnimation reports.
+enum TacFormAnimEvent : int { aeShowing = 0, aeHiding = 1, aeSkinChanging = 2 };
+
 // Form-state flags of a provider (its own set, apart from the binding's StateFlags).
 enum : uint32_t {
+  fsHidePrepared = 0x200,
   fsRestoredFromMin = 0x400,
   fsInNcActivate = 0x8000,
 };
@@ -50,6 +55,8 @@ class TsSkinProvider : public TComponent {
   bool ShowAppIcon = true;
   std::string TitleSkin;  // empty: "FORMTITLE"
   bool UseGlobalColor = true;
+  // Raised after the show effect.
+  std::function<void(TsSkinProvider* sender, int event)> OnAfterAnimation;
   // Lets the form veto or re-section a control the adapter is about to skin.
   TacSkinItemEvent OnSkinItem;
 
@@ -101,6 +108,12 @@ class TsSkinProvider : public TComponent {
     int32_t HitCode = 0;
     std::unique_ptr<TacSBAnimation> Animation;  // from the first state change, while allowed
   };
+
+  // Show and hide effects (sSkinProviderEffects.cpp).
+  void ShowingChanged(TMessage& m);
+  void RunShowEffect(unsigned time, int targetAlpha, int mode);
+  void PrepareHide(TMessage& m);
+  void WindowPosChanged(TMessage& m);
 
   // Skin preview (sSkinProviderPreview.cpp).
   void PreviewMessage(TMessage& m);
@@ -163,10 +176,13 @@ class TsSkinProvider : public TComponent {
   std::unique_ptr<TsSystemMenu> sysMenu_;
   std::unique_ptr<TacCtrlAdapter> adapter_;
   std::unique_ptr<TBitmap> titleStrip_;  // the clean title bar under the buttons
+  TBitmap hidePicture_;                  // the form's last picture, taken when it closes
   int32_t titleStripLeft_ = 0;
   std::array<ButtonSlot, kSystemButtons> buttons_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool createdAtRunTime_ = false;
+  bool inShowAnimation_ = false;
+  bool skipAnimation_ = false;
   bool inert_ = false;
   bool formActive_ = true;
   bool drawNonClientArea_ = true;

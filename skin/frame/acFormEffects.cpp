@@ -1,0 +1,203 @@
+#include "skin/frame/acFormEffects.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "skin/data/sSkinManager_win.h"
+#include "skin/frame/acTitleAnimation.h"
+
+namespace {
+
+constexpr const char* kClassName = "TacEffectWindow";
+
+LRESULT CALLBACK EffectWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCHITTEST) return HTTRANSPARENT;
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+void RegisterEffectClass() {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &EffectWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+}
+
+void PrintInto(HWND wnd, HDC dc) {
+  const bool skinned = HandlesSkinCommands(wnd);
+  if (skinned) SendMessageA(wnd, SM_ALPHACMD, MakeSkinCommand(SkinCommand::SetPrintDC), reinterpret_cast<LPARAM>(dc));
+  SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  if (skinned) SendMessageA(wnd, SM_ALPHACMD, MakeSkinCommand(SkinCommand::SetPrintDC), 0);
+}
+
+// The window's children, front to back as the system keeps them, painted back to front.
+void PrintChildren(HWND parent, HDC dc, POINT parentOrigin) {
+  HWND last = GetWindow(GetWindow(parent, GW_CHILD), GW_HWNDLAST);
+  for (HWND child = last; child; child = GetWindow(child, GW_HWNDPREV)) {
+    if (!(GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    const POINT origin{r.left, r.top};
+    const int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, origin.x - parentOrigin.x, origin.y - parentOrigin.y, nullptr);
+    IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+    PrintInto(child, dc);
+    RestoreDC(dc, saved);
+    const int again = SaveDC(dc);
+    PrintChildren(child, dc, parentOrigin);
+    RestoreDC(dc, again);
+  }
+}
+
+}  // namespace
+
+void acSnapshotWindow(HWND wnd, TBitmap& picture) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  picture.SetSize(w, h);
+  if (picture.Empty()) return;
+  HDC dc = picture.Canvas().Handle();
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, 0, 0, w, h);
+  PrintInto(wnd, dc);
+  RestoreDC(dc, saved);
+  PrintChildren(wnd, dc, POINT{r.left, r.top});
+  GdiFlush();
+  Bitmap32 view = picture.View();
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) view.At(x, y).A = 255;
+}
+
+TacEffectWindow::TacEffectWindow(HWND owner) {
+  RegisterEffectClass();
+  const bool topmost = owner && (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  wnd_ = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT |
+                             (topmost ? WS_EX_TOPMOST : 0),
+                         kClassName, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+TacEffectWindow::~TacEffectWindow() {
+  if (wnd_) DestroyWindow(wnd_);
+}
+
+void TacEffectWindow::Show(const TBitmap& picture, POINT at, int alpha) {
+  if (!wnd_ || !acUpdateLayeredWindow || picture.Empty()) return;
+  SIZE size{picture.Width(), picture.Height()};
+  POINT origin{0, 0};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
+  HDC screen = GetDC(nullptr);
+  acUpdateLayeredWindow(wnd_, screen, &at, &size, const_cast<TBitmap&>(picture).Canvas().Handle(), &origin, 0, &blend,
+                        ULW_ALPHA);
+  ReleaseDC(nullptr, screen);
+  if (!IsWindowVisible(wnd_)) ShowWindow(wnd_, SW_SHOWNOACTIVATE);
+}
+
+// ---- The hide fade --------------------------------------------------------------------------
+
+namespace {
+
+constexpr UINT kStepInterval = 12;
+constexpr UINT_PTR kFadeTimer = 1;
+
+struct HideFade {
+  std::unique_ptr<TacEffectWindow> Window;
+  TBitmap Picture, Work;
+  POINT At{0, 0};
+  int Steps = 0, Index = 0, Mode = 0;
+  double Alpha = 255, AlphaStep = 0;
+  double L = 0, T = 0, R = 0, B = 0, DX = 0, DY = 0;  // the zoom rectangle and its inward move per step
+
+  void Tick();
+  void Free() {
+    if (Window && Window->Handle()) KillTimer(Window->Handle(), kFadeTimer);
+    Window.reset();
+    Picture.SetSize(0, 0);
+    Work.SetSize(0, 0);
+  }
+};
+
+HideFade& Fade() {
+  static HideFade fade;
+  return fade;
+}
+
+VOID CALLBACK FadeTimerProc(HWND, UINT, UINT_PTR, DWORD) { Fade().Tick(); }
+
+void HideFade::Tick() {
+  if (!Window) return;
+  if (Index > Steps) {
+    Free();
+    return;
+  }
+  Alpha = std::max(0.0, Alpha - AlphaStep);
+  const int shown = static_cast<int>(std::nearbyint(Alpha));
+  const int w = Picture.Width(), h = Picture.Height();
+  HDC dst = Work.Canvas().Handle();
+  if (Mode == 1) {
+    Bitmap32 work = Work.View();
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) work.At(x, y) = Pixel32{0, 0, 0, 0};
+    HDC src = Picture.Canvas().Handle();
+    if (L < 0 || T < 0) {
+      BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+    } else {
+      SetStretchBltMode(dst, COLORONCOLOR);
+      StretchBlt(dst, static_cast<int>(L), static_cast<int>(T), static_cast<int>(R - L), static_cast<int>(B - T), src, 0,
+                 0, w, h, SRCCOPY);
+    }
+    GdiFlush();
+  } else if (Index == 0) {
+    BitBlt(dst, 0, 0, w, h, Picture.Canvas().Handle(), 0, 0, SRCCOPY);
+  }
+  Window->Show(Work, At, shown);
+  L += DX;
+  R -= DX;
+  T += DY;
+  B -= DY;
+  ++Index;
+}
+
+}  // namespace
+
+void acStartHideFade(std::unique_ptr<TacEffectWindow> window, const TBitmap& picture, POINT at, unsigned time,
+                     int mode) {
+  HideFade& f = Fade();
+  f.Free();
+  const int steps = static_cast<int>(time / kStepInterval);
+  if (steps == 0 || !window || !window->Handle() || picture.Empty()) return;  // nothing to show
+  f.Window = std::move(window);
+  const int w = picture.Width(), h = picture.Height();
+  f.Picture.SetSize(w, h);
+  BitBlt(f.Picture.Canvas().Handle(), 0, 0, w, h, const_cast<TBitmap&>(picture).Canvas().Handle(), 0, 0, SRCCOPY);
+  f.Work.SetSize(w, h);
+  f.At = at;
+  f.Steps = steps;
+  f.Index = 0;
+  f.Mode = mode;
+  f.Alpha = 255;
+  f.AlphaStep = 255.0 / steps;
+  f.L = 0;
+  f.T = 0;
+  f.R = w;
+  f.B = h;
+  f.DX = static_cast<double>(w) / (steps * 8);
+  f.DY = static_cast<double>(h) / (steps * 8);
+  f.Window->Show(f.Picture, at, 255);
+  SetWindowPos(f.Window->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetTimer(f.Window->Handle(), kFadeTimer, kStepInterval, &FadeTimerProc);
+}
+
+HWND acHideFadeWindow() { return Fade().Window ? Fade().Window->Handle() : nullptr; }
+
+void acFinishHideFade() {
+  HideFade& f = Fade();
+  if (f.Window && f.Window->Handle()) KillTimer(f.Window->Handle(), kFadeTimer);
+  while (f.Window) {
+    f.Tick();
+    Sleep(kStepInterval);
+  }
+}
