@@ -1,0 +1,112 @@
+#include "skin/render/acGlow_win.h"
+
+#include <memory>
+#include <vector>
+
+#include "skin/data/sSkinManager_win.h"
+#include "skin/render/acGlow.h"
+#include "skin/render/acLayered_win.h"
+#include "skin/render/sGraphUtils.h"
+
+namespace {
+
+constexpr char kClassName[] = "TacGlowEffect";
+
+// Index = handle; a hidden glow leaves a null entry so that the other handles stay valid.
+std::vector<std::unique_ptr<TacGlowEffect>>& Glows() {
+  static std::vector<std::unique_ptr<TacGlowEffect>> glows;
+  return glows;
+}
+
+TsRect ToTsRect(const RECT& r) { return TsRect{r.left, r.top, r.right, r.bottom}; }
+
+// Directly above the owner: after the window that lies above it, or on top when none does.
+HWND InsertAfter(HWND owner) {
+  if (!owner) return HWND_TOP;
+  if (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST) return HWND_TOPMOST;
+  const HWND above = GetWindow(owner, GW_HWNDPREV);
+  return above ? above : HWND_TOP;
+}
+
+}  // namespace
+
+TacGlowEffect::TacGlowEffect(TsSkinManager* manager, int32_t maskIndex, int32_t margin)
+    : SkinManager(manager), MaskIndex(maskIndex), Margin(margin) {}
+
+TacGlowEffect::~TacGlowEffect() {
+  if (!wnd_) return;
+  SetWindowLongPtrA(wnd_, GWLP_USERDATA, 0);
+  DestroyWindow(wnd_);
+}
+
+bool TacGlowEffect::Show(const RECT& target, const RECT& clip, HWND owner) {
+  const TsSkinModel& model = SkinManager->Model();
+  if (MaskIndex < 0 || MaskIndex >= static_cast<int32_t>(model.Images.size())) return false;
+  const TsMaskData& image = model.Images[static_cast<size_t>(MaskIndex)];
+  const TsRect t = ToTsRect(target);
+  const TsGlowSides sides = GlowSides(image, t.Width(), t.Height(), Margin);
+  const TsGlowPlacement place = PlaceGlow(t, ToTsRect(clip), Margin, sides);
+  const Bitmap32 picture = GlowWindowPicture(image, sides, place);
+  if (picture.Empty()) return false;
+  const bool topmost = owner && (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  wnd_ = CreateLayeredPopup(kClassName, &TacGlowEffect::WndProc, owner, topmost);
+  if (!wnd_) return false;
+  SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowPos(wnd_, InsertAfter(owner), place.Window.Left, place.Window.Top, place.Window.Width(),
+               place.Window.Height(), SWP_NOACTIVATE);
+  // Painted once: the layered window keeps its own copy, this one goes at once.
+  TBitmap bitmap(picture.Width(), picture.Height(), true);
+  Bitmap32 view = bitmap.View();
+  CopyRect32(view, 0, 0, picture, TsRect{0, 0, picture.Width(), picture.Height()});
+  UpdateLayeredPicture(wnd_, POINT{place.Window.Left, place.Window.Top}, bitmap, 255);
+  ShowWindow(wnd_, SW_SHOWNOACTIVATE);
+  return true;
+}
+
+LRESULT CALLBACK TacGlowEffect::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCHITTEST) return HTTRANSPARENT;
+  // An owner that goes takes its glow along.
+  if (msg == WM_NCDESTROY)
+    if (auto* self = reinterpret_cast<TacGlowEffect*>(GetWindowLongPtrA(wnd, GWLP_USERDATA))) self->wnd_ = nullptr;
+  return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+bool GlowingAllowed(const TsSkinManager* manager) {
+  if (!manager) manager = DefaultManager();
+  return manager && manager->Effects.AllowGlowing && acUpdateLayeredWindow && !acGlowingOffForPlatform;
+}
+
+int32_t ShowGlow(const RECT& target, const RECT& clip, const std::string& section, TsSkinManager* manager, HWND owner,
+                 int32_t margin, const std::string& baseName) {
+  if (!acUpdateLayeredWindow) return -1;
+  if (!manager) manager = DefaultManager();
+  if (!manager || !manager->SkinActive()) return -1;
+  const int32_t image = manager->Model().FindImage(section, baseName + "0");
+  if (image < 0) return -1;
+  auto effect = std::make_unique<TacGlowEffect>(manager, image, margin);
+  if (!effect->Show(target, clip, owner)) return -1;
+  auto& glows = Glows();
+  glows.push_back(std::move(effect));
+  return static_cast<int32_t>(glows.size()) - 1;
+}
+
+void HideGlow(int32_t handle) {
+  auto& glows = Glows();
+  if (handle < 0 || handle >= static_cast<int32_t>(glows.size())) return;
+  glows[static_cast<size_t>(handle)].reset();
+  for (const auto& g : glows)
+    if (g) return;
+  glows.clear();
+}
+
+void HideAllGlows() {
+  // Moved out first: a window that goes may bring messages that ask for the list.
+  auto glows = std::move(Glows());
+  Glows().clear();
+}
+
+const TacGlowEffect* GlowEffect(int32_t handle) {
+  const auto& glows = Glows();
+  if (handle < 0 || handle >= static_cast<int32_t>(glows.size())) return nullptr;
+  return glows[static_cast<size_t>(handle)].get();
+}
