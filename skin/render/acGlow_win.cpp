@@ -20,12 +20,15 @@ std::vector<std::unique_ptr<TacGlowEffect>>& Glows() {
 
 TsRect ToTsRect(const RECT& r) { return TsRect{r.left, r.top, r.right, r.bottom}; }
 
-// Directly above the owner: after the window that lies above it, or on top when none does.
+bool Topmost(HWND wnd) { return wnd && (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST); }
+
+// Directly above the owner: after the window that lies above it, or on top of the owner's
+// band of the z-order when none of that band does.
 HWND InsertAfter(HWND owner) {
   if (!owner) return HWND_TOP;
-  if (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST) return HWND_TOPMOST;
+  if (Topmost(owner)) return HWND_TOPMOST;
   const HWND above = GetWindow(owner, GW_HWNDPREV);
-  return above ? above : HWND_TOP;
+  return above && !Topmost(above) ? above : HWND_TOP;
 }
 
 }  // namespace
@@ -48,11 +51,11 @@ bool TacGlowEffect::Show(const RECT& target, const RECT& clip, HWND owner) {
   const TsGlowPlacement place = PlaceGlow(t, ToTsRect(clip), Margin, sides);
   const Bitmap32 picture = GlowWindowPicture(image, sides, place);
   if (picture.Empty()) return false;
-  const bool topmost = owner && (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  wnd_ = CreateLayeredPopup(kClassName, &TacGlowEffect::WndProc, owner, topmost);
+  const HWND after = InsertAfter(owner);  // before the glow itself joins the z-order
+  wnd_ = CreateLayeredPopup(kClassName, &TacGlowEffect::WndProc, owner, Topmost(owner));
   if (!wnd_) return false;
   SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowPos(wnd_, InsertAfter(owner), place.Window.Left, place.Window.Top, place.Window.Width(),
+  SetWindowPos(wnd_, after, place.Window.Left, place.Window.Top, place.Window.Width(),
                place.Window.Height(), SWP_NOACTIVATE);
   // Painted once: the layered window keeps its own copy, this one goes at once.
   TBitmap bitmap(picture.Width(), picture.Height(), true);
