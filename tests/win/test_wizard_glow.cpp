@@ -7,49 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "LayeredWindowRecorder.h"
 #include "WizardTest.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/render/acGlow.h"
 #include "skin/render/acGlow_win.h"
 
 namespace {
-
-// Every picture handed to the layered-window function: which window, where, how opaque, and
-// the picture itself (read from the source DC's bitmap).
-struct LayeredShow {
-  HWND Wnd;
-  POINT Pos;
-  int Alpha;
-  Bitmap32 Picture;
-};
-std::vector<LayeredShow> gShows;
-TUpdateLayeredWindow gRealUpdateLayeredWindow = nullptr;
-
-// A 32-bit copy keeps the alpha bytes as they are.
-Bitmap32 PictureInDc(HDC dc, SIZE size) {
-  TBitmap copy(size.cx, size.cy, true);
-  BitBlt(copy.Canvas().Handle(), 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
-  const Bitmap32 view = copy.View();
-  Bitmap32 picture(size.cx, size.cy);
-  CopyRect32(picture, 0, 0, view, TsRect{0, 0, size.cx, size.cy});
-  return picture;
-}
-
-BOOL WINAPI RecordUpdateLayeredWindow(HWND wnd, HDC dst, POINT* pos, SIZE* size, HDC src, POINT* srcPos, COLORREF key,
-                                      BLENDFUNCTION* blend, DWORD flags) {
-  gShows.push_back(LayeredShow{wnd, pos ? *pos : POINT{}, blend ? blend->SourceConstantAlpha : -1,
-                               size ? PictureInDc(src, *size) : Bitmap32()});
-  return gRealUpdateLayeredWindow(wnd, dst, pos, size, src, srcPos, key, blend, flags);
-}
-
-const LayeredShow* LastShowOf(HWND wnd) {
-  for (auto it = gShows.rbegin(); it != gShows.rend(); ++it)
-    if (it->Wnd == wnd) return &*it;
-  return nullptr;
-}
 
 RECT RectOf(HWND wnd) {
   RECT r{};
@@ -81,13 +49,11 @@ class GlowTest : public WizardTest {
     SetForegroundWindow(dialog->Handle());
     Pump();
     ASSERT_TRUE(XMouseTo(kAway));
-    ASSERT_NE(acUpdateLayeredWindow, nullptr);
-    gRealUpdateLayeredWindow = acUpdateLayeredWindow;
-    acUpdateLayeredWindow = &RecordUpdateLayeredWindow;
-    gShows.clear();
+    recorder = std::make_unique<LayeredWindowRecorder>();
+    ASSERT_TRUE(recorder->Installed());
   }
   void TearDown() override {
-    if (gRealUpdateLayeredWindow) acUpdateLayeredWindow = gRealUpdateLayeredWindow;
+    recorder.reset();
     delete dialog;
     WizardTest::TearDown();
   }
@@ -114,7 +80,7 @@ class GlowTest : public WizardTest {
     PumpUntil([&] {
       const TacSBAnimation* a = p->ButtonAnimation(tbClose);
       wnd = a ? a->Window() : nullptr;
-      const LayeredShow* last = wnd ? LastShowOf(wnd) : nullptr;
+      const LayeredShow* last = wnd ? recorder->LastShowOf(wnd) : nullptr;
       return last && last->Alpha == 255;
     });
     return wnd;
@@ -123,13 +89,14 @@ class GlowTest : public WizardTest {
   static constexpr POINT kAway{1000, 740};
   TForm* dialog = nullptr;
   TsSkinProvider* provider = nullptr;
+  std::unique_ptr<LayeredWindowRecorder> recorder;
 };
 
 TEST_F(GlowTest, TheDialogsCloseButtonGlowsAroundItselfWhileHovered) {
   const RECT close = ButtonOnScreen(dialog, tbClose);
   const HWND glow = HoverClose(dialog);
   ASSERT_NE(glow, nullptr);
-  const LayeredShow& shown = *LastShowOf(glow);
+  const LayeredShow& shown = *recorder->LastShowOf(glow);
   // The glow image at its own size, 10 pixels left of and above the button.
   EXPECT_EQ(shown.Pos.x, close.left - 10);
   EXPECT_EQ(shown.Pos.y, close.top - 10);
@@ -163,7 +130,7 @@ TEST_F(GlowTest, TheDialogsCloseButtonGlowsAroundItselfWhileHovered) {
   // Off the button it fades out and its window goes.
   ASSERT_TRUE(XMouseTo(kAway));
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(glow); }));
-  const LayeredShow* last = LastShowOf(glow);
+  const LayeredShow* last = recorder->LastShowOf(glow);
   ASSERT_NE(last, nullptr);
   EXPECT_EQ(last->Alpha, 25);
 
@@ -185,7 +152,7 @@ TEST_F(GlowTest, TheWizardsSmallCloseButtonHasNoGlowAndTopmostFormsGetTopmostGlo
   const HWND hot = HoverClose(form);
   ASSERT_NE(hot, nullptr);
   EXPECT_TRUE(SameRect(RectOf(hot), close));
-  EXPECT_EQ(LastShowOf(hot)->Picture.Width(), close.right - close.left);
+  EXPECT_EQ(recorder->LastShowOf(hot)->Picture.Width(), close.right - close.left);
   EXPECT_TRUE(GetWindowLongPtrA(hot, GWL_EXSTYLE) & WS_EX_TOPMOST);
   SaveWindowScreenshot(form->Handle(), "glow-wizard-close-hot");
   ASSERT_TRUE(XMouseTo(kAway));
@@ -194,7 +161,7 @@ TEST_F(GlowTest, TheWizardsSmallCloseButtonHasNoGlowAndTopmostFormsGetTopmostGlo
   dialog->SetFormStyle(TFormStyle::fsStayOnTop);
   const HWND glow = HoverClose(dialog);
   ASSERT_NE(glow, nullptr);
-  EXPECT_EQ(LastShowOf(glow)->Picture.Width(), 47);
+  EXPECT_EQ(recorder->LastShowOf(glow)->Picture.Width(), 47);
   EXPECT_EQ(GetWindowLongPtrA(glow, GWL_EXSTYLE) & (kGlowStyle | WS_EX_TOPMOST), kGlowStyle | WS_EX_TOPMOST);
 
   // A glow window shown for a topmost owner is topmost as well.
@@ -223,7 +190,7 @@ TEST_F(GlowTest, AGlowWindowLiesAroundTheVisiblePartOfItsTargetUntilHidden) {
   EXPECT_TRUE(SameRect(RectOf(wnd), RECT{expected.Left, expected.Top, expected.Right, expected.Bottom}));
   EXPECT_EQ(expected.Left, target.left + clip.left);
   EXPECT_EQ(expected.Top, target.top + clip.top);
-  const LayeredShow* shown = LastShowOf(wnd);
+  const LayeredShow* shown = recorder->LastShowOf(wnd);
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(shown->Alpha, 255);
   EXPECT_EQ(shown->Picture.Width(), expected.Width());
@@ -280,7 +247,7 @@ TEST_F(GlowTest, ManyGlowsLeakNoObjects) {
   };
   cycles(2);
   Pump();
-  gShows.clear();
+  recorder->Shows().clear();
   const auto before = GuiObjects();
   cycles(100);
   Pump();
@@ -289,9 +256,9 @@ TEST_F(GlowTest, ManyGlowsLeakNoObjects) {
   EXPECT_EQ(after.second, before.second);
   // The animation really showed its glow on every cycle.
   int glows = 0;
-  for (const LayeredShow& s : gShows) glows += s.Picture.Width() == 47;
+  for (const LayeredShow& s : recorder->Shows()) glows += s.Picture.Width() == 47;
   EXPECT_GE(glows, 200);
-  gShows.clear();
+  recorder->Shows().clear();
 }
 
 }  // namespace
