@@ -228,6 +228,46 @@ TEST_F(GlowTest, AGlowWindowLiesAroundTheVisiblePartOfItsTargetUntilHidden) {
   Pump();
 }
 
+// The embedded skin lets no section glow; here BUTTON is given GLOW, a margin of 4 and a glow
+// image with 14-pixel borders (the close glow's picture), so that a button shows a glow 10
+// pixels beyond each of its sides while the mouse is over it.
+TEST_F(GlowTest, AButtonWhoseSectionGlowsShowsItWhileTheMouseIsOverIt) {
+  TsButton* button = form->sButton_cansel2;
+  TsCommonData& sd = button->SkinData();
+  ASSERT_TRUE(XMouseToCentre(button));
+  ASSERT_TRUE(PumpUntil([&] { return sd.MouseOver; }));
+  Pump();
+  EXPECT_EQ(sd.GlowHandle, -1);  // the skin as it is: no glow
+  ASSERT_TRUE(XMouseTo(kAway));
+  ASSERT_TRUE(PumpUntil([&] { return !sd.MouseOver; }));
+
+  TsSkinModel& model = Manager()->Model();
+  TsGeneralData& section = model.Sections.at(static_cast<size_t>(model.FindSection("BUTTON")));
+  section.Glow = 1;
+  section.GlowMargin = 4;
+  TsMaskData glow = GlobalImage("BICONCLOSEGLOW0");
+  glow.Section = "BUTTON";
+  glow.PropertyName = "GLOW0";
+  glow.WL = glow.WT = glow.WR = glow.WB = 14;
+  model.Images.push_back(glow);
+
+  ASSERT_TRUE(XMouseToCentre(button));
+  ASSERT_TRUE(PumpUntil([&] { return GlowEffect(sd.GlowHandle) != nullptr; }));
+  const HWND wnd = GlowEffect(sd.GlowHandle)->Window();
+  RECT around;
+  GetWindowRect(button->Handle(), &around);
+  InflateRect(&around, 10, 10);
+  EXPECT_TRUE(SameRect(RectOf(wnd), around));
+  EXPECT_TRUE(IsWindowVisible(wnd));
+  EXPECT_EQ(WindowFromPoint(ScreenCentre(button)), button->Handle());
+  SaveWindowScreenshot(wnd, "glow-button");
+  SaveWindowScreenshot(form->Handle(), "glow-button-wizard");
+
+  ASSERT_TRUE(XMouseTo(kAway));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(wnd); }));
+  EXPECT_EQ(sd.GlowHandle, -1);
+}
+
 TEST_F(GlowTest, ManyGlowsLeakNoObjects) {
   const RECT close = ButtonOnScreen(dialog, tbClose);
   const POINT onClose = Centre(close), onCaption{close.left - 120, close.top + 5};
