@@ -1,6 +1,8 @@
 #include "skin/render/acGlow_win.h"
 
+#include <climits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "skin/data/sSkinManager_win.h"
@@ -12,9 +14,27 @@ namespace {
 
 constexpr char kClassName[] = "TacGlowEffect";
 
-// Index = handle; a hidden glow leaves a null entry so that the other handles stay valid.
-std::vector<std::unique_ptr<TacGlowEffect>>& Glows() {
-  static std::vector<std::unique_ptr<TacGlowEffect>> glows;
+// The glows by handle: a hidden glow leaves a null entry so that the other handles stay valid.
+// Once the list is empty the next handles start past the old ones, so that a handle kept
+// after its glow went can never hide a later glow.
+struct GlowList {
+  std::vector<std::unique_ptr<TacGlowEffect>> Items;
+  int32_t First = 0;  // the handle of Items[0]
+
+  std::unique_ptr<TacGlowEffect>* Find(int32_t handle) {
+    const int64_t i = int64_t{handle} - First;
+    return handle >= 0 && i >= 0 && i < static_cast<int64_t>(Items.size()) ? &Items[static_cast<size_t>(i)] : nullptr;
+  }
+  // Takes every entry out; the next handles start past them.
+  std::vector<std::unique_ptr<TacGlowEffect>> TakeAll() {
+    const size_t n = Items.size();
+    First = n < static_cast<size_t>(INT32_MAX - First) ? First + static_cast<int32_t>(n) : 0;
+    return std::exchange(Items, {});
+  }
+};
+
+GlowList& Glows() {
+  static GlowList glows;
   return glows;
 }
 
@@ -88,28 +108,27 @@ int32_t ShowGlow(const RECT& target, const RECT& clip, const std::string& sectio
   if (image < 0) return -1;
   auto effect = std::make_unique<TacGlowEffect>(manager, image, margin);
   if (!effect->Show(target, clip, owner)) return -1;
-  auto& glows = Glows();
-  glows.push_back(std::move(effect));
-  return static_cast<int32_t>(glows.size()) - 1;
+  GlowList& glows = Glows();
+  glows.Items.push_back(std::move(effect));
+  return glows.First + static_cast<int32_t>(glows.Items.size()) - 1;
 }
 
 void HideGlow(int32_t handle) {
-  auto& glows = Glows();
-  if (handle < 0 || handle >= static_cast<int32_t>(glows.size())) return;
-  glows[static_cast<size_t>(handle)].reset();
-  for (const auto& g : glows)
+  GlowList& glows = Glows();
+  auto* entry = glows.Find(handle);
+  if (!entry) return;
+  entry->reset();
+  for (const auto& g : glows.Items)
     if (g) return;
-  glows.clear();
+  glows.TakeAll();
 }
 
 void HideAllGlows() {
-  // Moved out first: a window that goes may bring messages that ask for the list.
-  auto glows = std::move(Glows());
-  Glows().clear();
+  // Out of the list first: a window that goes may bring messages that ask for it.
+  const auto going = Glows().TakeAll();
 }
 
 const TacGlowEffect* GlowEffect(int32_t handle) {
-  const auto& glows = Glows();
-  if (handle < 0 || handle >= static_cast<int32_t>(glows.size())) return nullptr;
-  return glows[static_cast<size_t>(handle)].get();
+  auto* entry = Glows().Find(handle);
+  return entry ? entry->get() : nullptr;
 }

@@ -111,17 +111,6 @@ TEST(Glow, TheSkinsCloseGlowIsShownWholeAroundTheButton) {
   EXPECT_EQ(GlowPictureOffset(0, 45, 30, 27, 17), (TsPoint{-9, -6}));
 }
 
-TEST(Glow, PremultiplyScalesColoursByAlpha) {
-  Bitmap32 b(3, 1);
-  b.At(0, 0) = Pixel32{100, 200, 50, 128};
-  b.At(1, 0) = Pixel32{100, 200, 50, 255};
-  b.At(2, 0) = Pixel32{100, 200, 50, 0};
-  Premultiply(b);
-  EXPECT_EQ(b.At(0, 0), (Pixel32{50, 100, 25, 128}));
-  EXPECT_EQ(b.At(1, 0), (Pixel32{100, 200, 50, 255}));
-  EXPECT_EQ(b.At(2, 0), (Pixel32{0, 0, 0, 0}));
-}
-
 // A windowless control half past its parent's left edge and below the parent's clip box.
 TEST(Glow, AWindowlessControlsClipIsItsVisiblePart) {
   EXPECT_EQ(WindowlessGlowClip(TsRect{0, 0, 200, 30}, TsRect{-5, 10, 45, 40}), (TsRect{5, 0, 50, 20}));

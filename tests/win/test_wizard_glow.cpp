@@ -221,6 +221,10 @@ TEST_F(GlowTest, AGlowWindowLiesAroundTheVisiblePartOfItsTargetUntilHidden) {
   EXPECT_FALSE(IsWindow(wb));
   const int32_t c = ShowGlow(target, clip, "GLOBALINFO", Manager(), dialog->Handle(), 10, "BICONCLOSEGLOW");
   const HWND wc = GlowEffect(c)->Window();
+  // Handles kept from before do not reach a later glow.
+  HideGlow(a);
+  HideGlow(b);
+  EXPECT_TRUE(IsWindowVisible(wc));
   Manager()->SetActive(false);
   EXPECT_FALSE(IsWindow(wc));
   EXPECT_EQ(GlowEffect(c), nullptr);
