@@ -104,7 +104,9 @@ int32_t ShowGlow(const RECT& target, const RECT& clip, const std::string& sectio
   if (!acUpdateLayeredWindow) return -1;
   if (!manager) manager = DefaultManager();
   if (!manager || !manager->SkinActive()) return -1;
-  const int32_t image = manager->Model().FindImage(section, baseName + "0");
+  const TsSkinModel& model = manager->Model();
+  // A section that inherits its GLOW inherits the image too.
+  const int32_t image = model.FindImage(model.FindSection(section), section, baseName + "0");
   if (image < 0) return -1;
   auto effect = std::make_unique<TacGlowEffect>(manager, image, margin);
   if (!effect->Show(target, clip, owner)) return -1;
