@@ -7,9 +7,8 @@
 
 #include "framework/Forms.h"
 #include "skin/data/sSkinManager_win.h"
+#include "skin/frame/acDialogWnd.h"
 #include "skin/frame/sSkinProvider.h"
-
-TacDialogSkinner acSkinDialog = nullptr;
 
 namespace {
 
@@ -136,9 +135,10 @@ bool acAttach(HWND wnd, const CREATESTRUCTA* created) {
   if (acFindProvider(wnd)) return false;
   TForm* form = FormOf(wnd);
   if (!form || form->HasState(csLoading | csReading)) {
-    const HWND parent = created ? created->hwndParent : GetParent(wnd);
-    if (className != "#32770" || parent || !(manager->SkinningRules & srStdDialogs) || !acSkinDialog) return false;
-    TacProvider* entry = acSkinDialog(wnd);
+    // A dialog inside another window (a property page) is not one to skin; an owner is fine.
+    const bool child = (style & WS_CHILD) != 0;
+    if (className != "#32770" || child || !(manager->SkinningRules & srStdDialogs)) return false;
+    TacProvider* entry = acSkinNativeDialog(wnd);
     if (!entry) return false;
     Tidy();
     Entries().push_back(entry);

@@ -41,11 +41,6 @@ class TacProvider : public TComponent {
   HWND dialog_ = nullptr;
 };
 
-// Skins a top-level native dialog ("#32770") and returns its entry; filled in by the dialog
-// skinning, null while there is none (such dialogs then keep the system's look).
-using TacDialogSkinner = TacProvider* (*)(HWND dialog);
-extern TacDialogSkinner acSkinDialog;
-
 // The thread's CBT hook procedure; the skin manager installs it while a skin is active.
 LRESULT CALLBACK acCbtHookProc(int code, WPARAM wParam, LPARAM lParam);
 // Gives the window its skin handler when the rules allow; true when something was attached.

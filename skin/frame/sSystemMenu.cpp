@@ -21,6 +21,31 @@ std::string SystemText(HMENU sys, UINT command) {
 
 }  // namespace
 
+std::string SystemCommandText(HWND wnd, UINT command, const char* fallback) {
+  const std::string text = SystemText(wnd ? GetSystemMenu(wnd, FALSE) : nullptr, command);
+  return text.empty() ? std::string(fallback) : text;
+}
+
+void ShowSysMenuItems(HWND wnd, const std::vector<TsSysMenuItem>& items, int x, int y) {
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu || !IsWindow(wnd)) return;
+  for (const TsSysMenuItem& item : items) {
+    if (!item.Visible) continue;
+    if (item.Command == 0) {
+      AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuA(menu.get(), MF_STRING | (item.Enabled ? 0 : MF_GRAYED), item.Command, item.Caption.c_str());
+    }
+  }
+  const UINT chosen = static_cast<UINT>(
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, wnd, nullptr));
+  if (chosen == 0 || !IsWindow(wnd)) return;
+  if (chosen < 0xF000)
+    PostMessageA(wnd, WM_SYSCOMMAND, chosen, 0);
+  else
+    SendMessageA(wnd, WM_SYSCOMMAND, chosen, 0);
+}
+
 bool TsCustomSysMenu::Maximized() const { return form_->HandleAllocated() && IsZoomed(form_->Handle()); }
 bool TsCustomSysMenu::Minimized() const { return form_->HandleAllocated() && IsIconic(form_->Handle()); }
 
@@ -46,11 +71,11 @@ bool TsCustomSysMenu::EnabledRestore() const {
 
 void TsSystemMenu::UpdateItems() {
   items_.clear();
-  HMENU sys = form_->HandleAllocated() ? GetSystemMenu(form_->Handle(), FALSE) : nullptr;
+  const HWND wnd = form_->HandleAllocated() ? form_->Handle() : nullptr;
+  HMENU sys = wnd ? GetSystemMenu(wnd, FALSE) : nullptr;
   const TFormBorderStyle bs = form_->BorderStyle();
   auto add = [&](const char* name, UINT command, const char* own, bool visible, bool enabled) {
-    std::string caption = SystemText(sys, command);
-    items_.push_back(Item{name, command, caption.empty() ? std::string(own) : caption, visible, enabled});
+    items_.push_back(Item{name, command, SystemCommandText(wnd, command, own), visible, enabled});
   };
   add("acIR", SC_RESTORE, "Restore", VisibleClose() && BigFrame(bs), EnabledRestore());
   add("acIM", SC_MOVE, "Move", true, !Maximized());
@@ -75,22 +100,5 @@ void TsSystemMenu::UpdateItems() {
 void TsSystemMenu::Show(int x, int y) {
   if (!form_->HandleAllocated()) return;
   UpdateItems();
-  UniqueMenu menu(CreatePopupMenu());
-  if (!menu) return;
-  for (const Item& item : items_) {
-    if (!item.Visible) continue;
-    if (item.Command == 0) {
-      AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    } else {
-      AppendMenuA(menu.get(), MF_STRING | (item.Enabled ? 0 : MF_GRAYED), item.Command, item.Caption.c_str());
-    }
-  }
-  const HWND wnd = form_->Handle();
-  const UINT chosen = static_cast<UINT>(
-      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, wnd, nullptr));
-  if (chosen == 0 || !IsWindow(wnd)) return;
-  if (chosen < 0xF000)
-    PostMessageA(wnd, WM_SYSCOMMAND, chosen, 0);
-  else
-    SendMessageA(wnd, WM_SYSCOMMAND, chosen, 0);
+  ShowSysMenuItems(form_->Handle(), items_, x, y);
 }

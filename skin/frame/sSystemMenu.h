@@ -10,6 +10,21 @@
 
 #include "framework/Forms.h"
 
+// One entry of a skinned system menu.
+struct TsSysMenuItem {
+  std::string Name;     // "acIM", ...; empty for separators and the window's own items
+  UINT Command = 0;     // 0 for a separator
+  std::string Caption;  // the system's text, the part after a tab being the shortcut
+  bool Visible = true;
+  bool Enabled = true;
+};
+
+// The window's own system-menu text for a command (its shortcut after a tab), else `fallback`.
+std::string SystemCommandText(HWND wnd, UINT command, const char* fallback);
+// Shows the visible items as a popup menu at a screen point and sends the chosen command to
+// the window (commands of the window's own items are posted).
+void ShowSysMenuItems(HWND wnd, const std::vector<TsSysMenuItem>& items, int x, int y);
+
 class TsCustomSysMenu : public TObject {
  public:
   explicit TsCustomSysMenu(TForm* form) : form_(form) {}
@@ -36,13 +51,7 @@ class TsSystemMenu : public TsCustomSysMenu {
   explicit TsSystemMenu(TForm* form) : TsCustomSysMenu(form) {}
   FRAMEWORK_CLASS(TsSystemMenu)
 
-  struct Item {
-    std::string Name;     // "acIM", ...; empty for separators and the window's own items
-    UINT Command = 0;     // 0 for a separator
-    std::string Caption;  // the system's text, the part after a tab being the shortcut
-    bool Visible = true;
-    bool Enabled = true;
-  };
+  using Item = TsSysMenuItem;
   // Rebuilds the items from the window's system menu and the form's present state.
   void UpdateItems();
   const std::vector<Item>& Items() const { return items_; }

@@ -169,6 +169,35 @@ std::optional<std::string> MessageBoxWatcher::Text() {
   return text_;
 }
 
+MenuWatcher::MenuWatcher() {
+  thread_ = std::thread([this] {
+    for (int i = 0; i < 400 && !stop_; ++i, Sleep(25)) {
+      HWND menuWnd = FindWindowA("#32768", nullptr);
+      if (!menuWnd || !IsWindowVisible(menuWnd)) continue;
+      auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWnd, MN_GETHMENU, 0, 0));
+      for (int k = 0; menu && k < GetMenuItemCount(menu); ++k) {
+        char text[256] = {};
+        GetMenuStringA(menu, static_cast<UINT>(k), text, sizeof text, MF_BYPOSITION);
+        std::string item = (GetMenuState(menu, static_cast<UINT>(k), MF_BYPOSITION) & MF_SEPARATOR) ? "-" : text;
+        std::erase(item, '&');
+        items_.push_back(item);
+      }
+      PostMessageA(menuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+      return;
+    }
+  });
+}
+
+MenuWatcher::~MenuWatcher() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+std::vector<std::string> MenuWatcher::Items() {
+  if (thread_.joinable()) thread_.join();
+  return items_;
+}
+
 std::string SaveWindowScreenshot(HWND window, const std::string& name) {
   const char* dir = std::getenv("KESTAMOR_SCREENSHOTS");
   if (!dir || !*dir) return {};

@@ -106,6 +106,23 @@ class MessageBoxWatcher {
   std::thread thread_;
 };
 
+// Waits on its own thread for a popup menu, reads its items ("-" for a separator, without
+// the "&" marks) and closes it with Escape.
+class MenuWatcher {
+ public:
+  MenuWatcher();
+  ~MenuWatcher();
+  MenuWatcher(const MenuWatcher&) = delete;
+  MenuWatcher& operator=(const MenuWatcher&) = delete;
+  // The items of the menu that opened (joins the thread); empty when none did.
+  std::vector<std::string> Items();
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::vector<std::string> items_;
+  std::thread thread_;
+};
+
 // The whole file's bytes; "" when it cannot be read.
 std::string ReadWholeFile(const std::filesystem::path& path);
 

@@ -119,11 +119,21 @@ class FramedWizard : public WizardTest {
     return title.StateProps[active ? 1 : 0].FontColor;
   }
 
+  // What the window prints of its frame (WM_PRINT, as snapshots are taken).
+  Bitmap32 Printed() {
+    TBitmap printed(Width(), Height(), true);
+    SendMessageA(Wnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed.Canvas().Handle()), PRF_NONCLIENT);
+    Bitmap32 copy(Width(), Height());
+    CopyRect32(copy, 0, 0, printed.View(), TsRect{0, 0, Width(), Height()});
+    return copy;
+  }
+
   void ExpectSkinnedFrame(bool active, const char* screenshot) {
     const Bitmap32 shot = Shot();
     SaveWindowScreenshot(Wnd(), screenshot);
     std::string where;
     EXPECT_EQ(FrameDifferences(shot, ExpectedFrame(active), where), 0) << screenshot << " first at " << where;
+    EXPECT_EQ(FrameDifferences(Printed(), ExpectedFrame(active), where), 0) << screenshot << " printed, first at " << where;
     EXPECT_TRUE(CaptionColours(shot).count(TitleFontColour(active))) << screenshot;
     EXPECT_EQ(Provider()->FormActive(), active) << screenshot;
   }
@@ -367,42 +377,6 @@ TEST_F(FramedWizard, TheHotCloseButtonFadesInAndOutInALayeredWindowOfItsOwn) {
   Pump();
   EXPECT_EQ(p->ButtonAnimation(tbClose), nullptr);
 }
-
-// Watches on its own thread for the popup menu, reads its items and closes it with Escape.
-class MenuWatcher {
- public:
-  MenuWatcher() {
-    thread_ = std::thread([this] {
-      for (int i = 0; i < 400 && !stop_; ++i, Sleep(25)) {
-        HWND menuWnd = FindWindowA("#32768", nullptr);
-        if (!menuWnd || !IsWindowVisible(menuWnd)) continue;
-        auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWnd, MN_GETHMENU, 0, 0));
-        for (int k = 0; menu && k < GetMenuItemCount(menu); ++k) {
-          char text[256] = {};
-          GetMenuStringA(menu, static_cast<UINT>(k), text, sizeof text, MF_BYPOSITION);
-          std::string item = (GetMenuState(menu, static_cast<UINT>(k), MF_BYPOSITION) & MF_SEPARATOR) ? "-" : text;
-          std::erase(item, '&');
-          items_.push_back(item);
-        }
-        PostMessageA(menuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-        return;
-      }
-    });
-  }
-  ~MenuWatcher() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  std::vector<std::string> Items() {
-    if (thread_.joinable()) thread_.join();
-    return items_;
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::vector<std::string> items_;
-  std::thread thread_;
-};
 
 TEST_F(FramedWizard, TheSystemMenuOpensOnTheCaptionsRightClickAndOnAltSpace) {
   SetForegroundWindow(Wnd());

@@ -1,0 +1,665 @@
+#include "skin/frame/acDialogWnd.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "framework/Handles.h"
+#include "skin/controls/acBtnWnd.h"
+#include "skin/data/sColorShift.h"
+#include "skin/data/sSkinManager_win.h"
+#include "skin/frame/acDials.h"
+#include "skin/frame/sSystemMenu.h"
+#include "skin/render/sGraphUtils.h"
+#include "skin/render/sGraphUtils_win.h"
+#include "skin/render/sStateImage.h"
+#include "skin/render/sStyleSimply.h"
+#include "skin/render/sStyleSimply_win.h"
+
+namespace {
+
+constexpr int32_t kMissingButtonSize = 21;
+constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+constexpr TsTitleButton kOrder[kSystemButtons] = {tbClose, tbMaximize, tbMinimize, tbHelp};
+constexpr int32_t kCodes[kSystemButtons] = {kHtClose, kHtMaxButton, kHtMinButton, kHtHelp};
+
+std::string LowerClass(HWND wnd) {
+  char name[128] = {};
+  GetClassNameA(wnd, name, sizeof name);
+  std::string s(name);
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+bool HasDescendantOfClass(HWND parent, const char* lowerName) {
+  struct Search {
+    const char* name;
+    bool found;
+  } search{lowerName, false};
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (LowerClass(w) == s->name) s->found = true;
+        return !s->found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The system's caption font, read once.
+HFONT CaptionFont() {
+  static const UniqueFont font = [] {
+    NONCLIENTMETRICSA m{};
+    m.cbSize = sizeof m;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+    return UniqueFont(CreateFontIndirectA(&m.lfCaptionFont));
+  }();
+  return font.get();
+}
+
+const TsMaskData* ImageOf(const TsSkinModel* model, int32_t index) {
+  return model && index >= 0 && index < static_cast<int32_t>(model->Images.size())
+             ? &model->Images[static_cast<size_t>(index)]
+             : nullptr;
+}
+
+}  // namespace
+
+// ---- Attaching ----------------------------------------------------------------------------
+
+TacProvider* acSkinNativeDialog(HWND dialog) {
+  // Two skinned dialogs on screen already: a third is skinned only when it holds a toolbar.
+  int visible = 0;
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
+    if (w != dialog && IsWindowVisible(w) && dynamic_cast<TacDialogWnd*>(TacMainWnd::Of(w))) ++visible;
+  if (visible > 1 && !HasDescendantOfClass(dialog, "toolbarwindow32")) return nullptr;
+  auto* entry = new TacProvider(dialog);  // the hook's list owns it
+  auto handler = std::make_unique<TacDialogWnd>(entry);
+  handler->Create(dialog, false, "DIALOG", DefaultManager(), nullptr);
+  if (handler->Detached()) {
+    entry->Free();
+    return nullptr;
+  }
+  TacDialogWnd* h = handler.get();
+  entry->DialogHandler = std::move(handler);
+  h->AttachChildren();
+  SendMessageA(dialog, SM_ALPHACMD, MakeSkinCommand(SkinCommand::NewSkin), reinterpret_cast<LPARAM>(DefaultManager()));
+  return entry;
+}
+
+// ---- The dialog ---------------------------------------------------------------------------
+
+TacDialogWnd::TacDialogWnd(TacProvider* entry) : entry_(entry) {}
+
+TacDialogWnd::~TacDialogWnd() = default;
+
+void TacDialogWnd::CreateParts(bool) {
+  const HWND wnd = Wnd();
+  style_ = GetWindowLongPtrA(wnd, GWL_STYLE);
+  exStyle_ = GetWindowLongPtrA(wnd, GWL_EXSTYLE);
+  ChooseImages();
+  // Windows is to draw no buttons or system menu of its own; the skinned menu takes its texts
+  // from the window's own one, which the window has only while the style asks for it.
+  if (style_ & WS_SYSMENU) GetSystemMenu(wnd, FALSE);
+  if (style_ & WS_SYSMENU) SetWindowLongPtrA(wnd, GWL_STYLE, style_ & ~static_cast<LONG_PTR>(WS_SYSMENU));
+  binding_->CacheStale = true;
+}
+
+void TacDialogWnd::ChooseImages() {
+  const TsSkinModel* model = binding_->Model();
+  const int32_t global = model ? model->Cache.GlobalInfo : -1;
+  auto find = [&](const char* key) { return global >= 0 ? model->FindImage(global, "GLOBALINFO", key) : -1; };
+  const bool sizeable = (style_ & WS_THICKFRAME) != 0;
+  const bool bigSet = sizeable || find("SICONCLOSE") < 0;
+  const bool alone = !(style_ & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+  if (bigSet) {
+    buttons_[tbClose].ImageIndex = find(alone && find("BICLOSEALONE") >= 0 ? "BICLOSEALONE" : "BICONCLOSE");
+    buttons_[tbMaximize].ImageIndex = find("BICONMAX");
+    buttons_[tbMinimize].ImageIndex = find("BICONMIN");
+    buttons_[tbHelp].ImageIndex = find("BICONHELP");
+  } else {
+    buttons_[tbClose].ImageIndex = find("SICONCLOSE");
+    buttons_[tbMaximize].ImageIndex = find("SICONMAX");
+    buttons_[tbMinimize].ImageIndex = find("SICONMIN");
+    const int32_t help = find("SICONHELP");
+    buttons_[tbHelp].ImageIndex = help >= 0 ? help : find("BICONHELP");
+  }
+  buttons_[tbClose].Visible = (style_ & WS_SYSMENU) != 0;
+  buttons_[tbMaximize].Visible = (style_ & WS_MAXIMIZEBOX) != 0;
+  buttons_[tbMinimize].Visible = (style_ & WS_MINIMIZEBOX) != 0;
+  buttons_[tbHelp].Visible = (exStyle_ & WS_EX_CONTEXTHELP) != 0;
+}
+
+TsFrameMetrics TacDialogWnd::Metrics() const {
+  TsFrameMetrics m;
+  const LONG_PTR style = GetWindowLongPtrA(Wnd(), GWL_STYLE);
+  if (style & WS_THICKFRAME)
+    m.SideBorder = GetSystemMetrics(SM_CXFRAME);
+  else if (style & WS_BORDER)
+    m.SideBorder = GetSystemMetrics(SM_CXDLGFRAME);
+  if ((style & WS_CAPTION) == WS_CAPTION)
+    m.CaptionHeight = GetSystemMetrics((exStyle_ & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+  return m;
+}
+
+POINT TacDialogWnd::ClientOrigin() const {
+  POINT p{0, 0};
+  ClientToScreen(Wnd(), &p);
+  RECT wr;
+  GetWindowRect(Wnd(), &wr);
+  return POINT{p.x - wr.left, p.y - wr.top};
+}
+
+bool TacDialogWnd::CacheMatches() const {
+  const TBitmap* cache = binding_->Cache();
+  RECT wr;
+  GetWindowRect(Wnd(), &wr);
+  return cache && !cache->Empty() && cache->Width() == wr.right - wr.left && cache->Height() == wr.bottom - wr.top;
+}
+
+void TacDialogWnd::PrepareCache() {
+  TsCommonData& sd = *binding_;
+  const TsSkinModel* model = sd.Model();
+  RECT wr;
+  GetWindowRect(Wnd(), &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (!model || w <= 0 || h <= 0) return;
+  sd.InitCache();
+  TBitmap& cache = *sd.Cache();
+  if (cache.Width() != w || cache.Height() != h) {
+    cache.SetSize(w, h);
+    regionChanged_ = true;
+  }
+  Bitmap32 view = cache.View();
+  const TsGeneralData* g = sd.Section();
+  const int state = g ? std::min(active_ ? 1 : 0, std::max(g->States - 1, 0)) : 0;
+  PaintSection(sd.Binding(), BackgroundSource{}, true, view, TsPoint{0, 0}, TsRect{0, 0, w, h}, state);
+  const TsFrameMetrics fm = Metrics();
+  if (fm.CaptionHeight > 0) {
+    const TsSectionBinding title = BindSection(*model, "FORMTITLE");
+    if (title.SectionIndex >= 0) {
+      const TsGeneralData& t = model->Sections[static_cast<size_t>(title.SectionIndex)];
+      PaintSection(title, MakeBgInfo(&view, 0, 0), true, view, TsPoint{0, 0}, TsRect{0, 0, w, fm.TitleBandHeight()},
+                   std::min(active_ ? 1 : 0, std::max(t.States - 1, 0)));
+    }
+    TsTitleLayoutInput in;
+    in.WindowWidth = w;
+    in.Metrics = fm;
+    const TsMaskData* close = ImageOf(model, buttons_[tbClose].ImageIndex);
+    in.BigSetSpacing = (style_ & WS_THICKFRAME) || (close && buttons_[tbClose].ImageIndex ==
+                                                                  model->FindImage(model->Cache.GlobalInfo, "GLOBALINFO",
+                                                                                   "BICONCLOSE"));
+    in.Space = model->SkinData.BISpacing;
+    in.Right = model->SkinData.BIRightMargin;
+    in.VAlign = model->SkinData.BIVAlign;
+    in.ButtonHeight = close ? close->CellHeight() : kMissingButtonSize;
+    for (TsTitleButton b : kOrder) {
+      const TsMaskData* image = ImageOf(model, buttons_[b].ImageIndex);
+      in.System[b] = TsTitleButtonSpec{buttons_[b].Visible && image, image ? image->CellWidth() : kMissingButtonSize,
+                                       (style_ & WS_THICKFRAME) != 0};
+    }
+    const TsTitleLayout layout = LayOutTitleButtons(in);
+    for (TsTitleButton b : kOrder) buttons_[b].Rect = layout.System[b];
+    PaintCaption(view, layout);
+    for (TsTitleButton b : kOrder) {
+      const TsMaskData* image = ImageOf(model, buttons_[b].ImageIndex);
+      const Button& slot = buttons_[b];
+      if (!image || IsRectEmpty(slot.Rect)) continue;
+      PaintStateImage(view, TsPoint{slot.Rect.Left, slot.Rect.Top}, slot.State, MakeBgInfo(&view, 0, 0), *image,
+                      slot.State == 0 && !active_ ? 2 : 1);
+    }
+  }
+  sd.CacheStale = false;
+}
+
+void TacDialogWnd::PaintCaption(Bitmap32&, const TsTitleLayout& layout) {
+  const TsFrameMetrics fm = Metrics();
+  TBitmap& cache = *binding_->Cache();
+  const int len = GetWindowTextLengthW(Wnd());
+  std::wstring wide(static_cast<size_t>(std::max(len, 0)) + 1, L'\0');
+  wide.resize(static_cast<size_t>(GetWindowTextW(Wnd(), wide.data(), len + 1)));
+  if (wide.empty()) return;
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
+  const TsSkinModel* model = binding_->Model();
+  const RECT r{fm.SideBorder + model->SkinData.BILeftMargin, 2, cache.Width() - layout.BlockWidth - 6,
+               fm.TitleBandHeight()};
+  if (r.right <= r.left) return;
+  TCanvas& canvas = cache.Canvas();
+  LOGFONTA lf{};
+  GetObjectA(CaptionFont(), sizeof lf, &lf);
+  canvas.Font().SetName(lf.lfFaceName);
+  canvas.Font().SetHeight(lf.lfHeight);
+  canvas.Font().SetStyle(static_cast<TFontStyles>((lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0)));
+  UINT format = kCaptionFormat;
+  if (exStyle_ & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL)) format |= DT_RIGHT | DT_RTLREADING;
+  const int32_t captionSection = model->FindSection("CAPTION");
+  WriteSkinTextByIndex(canvas, text, true, binding_->Manager(), active_,
+                       captionSection >= 0 ? captionSection : model->FindSection("FORMTITLE"), format, r);
+}
+
+void TacDialogWnd::ApplyRegion() {
+  regionChanged_ = false;
+  const HWND wnd = Wnd();
+  const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
+  if ((style & WS_POPUP) && !(style & (WS_CAPTION | WS_THICKFRAME))) return;
+  if (SendMessageA(wnd, 0xBC4D, 16802, 0) == 16802) return;
+  const TsSkinModel* model = binding_->Model();
+  const TBitmap* cache = binding_->Cache();
+  if (!model || !cache) return;
+  const int w = cache->Width(), h = cache->Height();
+  const int32_t title = model->FindSection("FORMTITLE");
+  const TsMaskData* titleBorder =
+      Metrics().CaptionHeight > 0 && title >= 0 ? ImageOf(model, model->Sections[static_cast<size_t>(title)].BorderMaskIndex)
+                                                : nullptr;
+  UniqueRegion region(CreateRectRgn(0, 0, w, h));
+  for (const TsRect& cut : FrameRegionCuts(w, h, ImageOf(model, binding_->BorderMaskIndex), titleBorder)) {
+    UniqueRegion piece(CreateRectRgn(cut.Left, cut.Top, cut.Right, cut.Bottom));
+    CombineRgn(region.get(), region.get(), piece.get(), RGN_DIFF);
+  }
+  if (SetWindowRgn(wnd, region.get(), FALSE)) region.release();  // the window's now
+}
+
+void TacDialogWnd::PaintFrame(HDC dc) {
+  if (binding_->CacheStale || !CacheMatches()) PrepareCache();
+  const TBitmap* cache = binding_->Cache();
+  if (!cache || cache->Empty()) return;
+  if (regionChanged_) ApplyRegion();
+  const int w = cache->Width(), h = cache->Height();
+  RECT c;
+  GetClientRect(Wnd(), &c);
+  const POINT o = ClientOrigin();
+  HDC src = const_cast<TBitmap*>(cache)->Canvas().Handle();
+  // Everything but the client area.
+  const int saved = SaveDC(dc);
+  ExcludeClipRect(dc, o.x, o.y, o.x + c.right, o.y + c.bottom);
+  BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCCOPY);
+  RestoreDC(dc, saved);
+}
+
+void TacDialogWnd::RepaintFrame() {
+  binding_->CacheStale = true;
+  if (!IsWindowVisible(Wnd())) return;
+  if (HDC dc = GetWindowDC(Wnd())) {
+    PaintFrame(dc);
+    ReleaseDC(Wnd(), dc);
+  }
+}
+
+void TacDialogWnd::EraseClient(HDC dc) {
+  if (binding_->CacheStale || !CacheMatches()) PrepareCache();
+  const TBitmap* cache = binding_->Cache();
+  RECT c;
+  GetClientRect(Wnd(), &c);
+  if (!cache || cache->Empty()) {
+    FillDcRect(dc, c, binding_->GetBgColor(0, Wnd()));
+    return;
+  }
+  const POINT o = ClientOrigin();
+  BitBlt(dc, 0, 0, c.right, c.bottom, const_cast<TBitmap*>(cache)->Canvas().Handle(), o.x, o.y, SRCCOPY);
+}
+
+void TacDialogWnd::AttachChildren() {
+  if (!entry_) return;
+  struct Walk {
+    TacDialogWnd* self;
+  } walk{this};
+  EnumChildWindows(
+      Wnd(),
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* self = reinterpret_cast<Walk*>(p)->self;
+        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) || HandlesSkinCommands(w)) return TRUE;
+        const std::string cls = LowerClass(w);
+        const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+        std::unique_ptr<TacMainWnd> handler;
+        std::string section;
+        if (cls == "button") {
+          const LONG_PTR kind = style & BS_TYPEMASK;
+          // Group boxes, check boxes and radio buttons have no handler of their own here.
+          if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
+            handler = std::make_unique<TacBtnWnd>();
+            section = "BUTTON";
+          }
+        } else if (cls == "static") {
+          const LONG_PTR kind = style & SS_TYPEMASK;
+          const bool skipped = kind == SS_OWNERDRAW || kind == SS_ENHMETAFILE || kind == SS_BLACKRECT ||
+                               kind == SS_GRAYRECT || kind == SS_WHITERECT || kind == SS_BLACKFRAME ||
+                               kind == SS_GRAYFRAME || kind == SS_WHITEFRAME || kind == SS_SIMPLE ||
+                               kind == SS_ETCHEDHORZ || kind == SS_ETCHEDVERT || kind == SS_ETCHEDFRAME;
+          if (!skipped) {
+            handler = std::make_unique<TacStaticWnd>();
+            section = "CHECKBOX";
+          }
+        }
+        // The engine's handlers for other kinds of children are not part of this program.
+        if (!handler) return TRUE;
+        handler->Create(w, false, section, self->manager_, nullptr);
+        if (!handler->Detached()) self->entry_->ChildHandlers.push_back(std::move(handler));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+}
+
+// ---- Hit testing and the title buttons ----------------------------------------------------
+
+int32_t TacDialogWnd::HitTest(POINT screen) {
+  RECT wr;
+  GetWindowRect(Wnd(), &wr);
+  const int x = screen.x - wr.left, y = screen.y - wr.top;
+  const TsFrameMetrics fm = Metrics();
+  const TsMaskData* close = ImageOf(binding_->Model(), buttons_[tbClose].ImageIndex);
+  const int closeHeight = close ? close->CellHeight() : kMissingButtonSize;
+  const int bandTop = (fm.TitleBandHeight() - closeHeight) / 2;
+  if (fm.CaptionHeight <= 0 || y < bandTop || y > bandTop + closeHeight) return kHtNowhere;
+  if (x >= fm.SideBorder && x <= fm.SideBorder + GetSystemMetrics(SM_CXSMICON) && (style_ & WS_SYSMENU)) return HTSYSMENU;
+  for (TsTitleButton b : kOrder) {
+    const Button& slot = buttons_[b];
+    if (!slot.Visible || IsRectEmpty(slot.Rect)) continue;
+    if (x >= slot.Rect.Left && x <= slot.Rect.Right - 1) {
+      const bool enabled = b != tbMaximize && b != tbMinimize;  // a dialog's boxes need the platform's rules
+      return enabled ? kCodes[b] : kHtCaption;
+    }
+  }
+  return kHtCaption;
+}
+
+void TacDialogWnd::SetHot(int32_t code, bool pressed) {
+  if (code == hotCode_ && pressed == pressed_) return;
+  hotCode_ = code;
+  pressed_ = pressed;
+  for (TsTitleButton b : kOrder) buttons_[b].State = kCodes[b] == code ? (pressed ? 2 : 1) : 0;
+  RepaintFrame();
+}
+
+void TacDialogWnd::ShowSystemMenu(int x, int y) {
+  const HWND wnd = Wnd();
+  const bool zoomed = IsZoomed(wnd) != FALSE, iconic = IsIconic(wnd) != FALSE;
+  const bool maxBox = (style_ & WS_MAXIMIZEBOX) != 0, minBox = (style_ & WS_MINIMIZEBOX) != 0;
+  // A popup without a caption has no frame to size; a modal frame is a dialog's; any other
+  // counts as sizeable.
+  const bool dialogFrame = (style_ & DS_MODALFRAME) && !(style_ & WS_THICKFRAME);
+  const bool noFrame = (style_ & WS_POPUP) && (style_ & WS_CAPTION) != WS_CAPTION;
+  const bool sizeable = !dialogFrame && !noFrame;
+  auto item = [&](UINT command, const char* own, bool visible, bool enabled) {
+    return TsSysMenuItem{"", command, SystemCommandText(wnd, command, own), visible, enabled};
+  };
+  const std::vector<TsSysMenuItem> items = {
+      item(SC_RESTORE, "Restore", maxBox && (zoomed || iconic), maxBox && (zoomed || iconic)),
+      item(SC_MOVE, "Move", true, !zoomed),
+      item(SC_SIZE, "Size", sizeable, sizeable && !iconic),
+      item(SC_MINIMIZE, "Minimize", minBox, !iconic),
+      item(SC_MAXIMIZE, "Maximize", maxBox, !zoomed && sizeable),
+      TsSysMenuItem{},
+      item(SC_CLOSE, "Close", (style_ & WS_SYSMENU) != 0, true)};
+  ShowSysMenuItems(wnd, items, x, y);
+}
+
+// ---- Skin commands and messages -----------------------------------------------------------
+
+bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
+  auto* manager = reinterpret_cast<TsSkinManager*>(m.LParam);
+  TsCommonData& sd = *binding_;
+  switch (m.WParamHi()) {
+    case SkinCommand::NewSkin:
+    case SkinCommand::RefreshSkin:
+      if (manager && manager != manager_) return true;
+      sd.UpdateIndexes();
+      ChooseImages();
+      sd.CacheStale = true;
+      regionChanged_ = true;
+      if (IsWindowVisible(Wnd()))
+        RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      return true;
+    case SkinCommand::GetNeedsRepaint:
+      m.Result = sd.CacheStale;
+      return true;
+    case SkinCommand::GetTransparency:
+      m.Result = 0;
+      return true;
+    case SkinCommand::GetBackgroundColor:
+      m.Result = static_cast<LRESULT>(static_cast<uint32_t>(ColorToRGB(sd.GetBgColor(active_ ? 1 : 0, Wnd()))));
+      return true;
+    case SkinCommand::GetBackgroundInfo: {
+      auto* q = reinterpret_cast<ParentBgQuery*>(m.LParam);
+      if (!q) return true;
+      if (sd.CacheStale || !CacheMatches()) PrepareCache();
+      sd.FillBgQuery(*q, active_ ? 1 : 0, Wnd());
+      if (q->AnswerKind == akBitmap) {
+        const POINT o = ClientOrigin();
+        q->Offset.X += o.x;
+        q->Offset.Y += o.y;
+      }
+      return true;
+    }
+    case 61: {
+      const POINT o = ClientOrigin();
+      m.Result = MAKELONG(o.x, o.y);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void TacDialogWnd::WndProc(TMessage& m) {
+  TsCommonData& sd = *binding_;
+  const HWND wnd = Wnd();
+  if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
+    TacProvider* entry = entry_;
+    TacMainWnd::WndProc(m);  // gives the window its own procedure back
+    if (entry) entry->DialogDestroyed = true;
+    return;
+  }
+  if (m.Msg == SM_ALPHACMD && AnswerSkinCommand(m)) return;
+  if (!sd.IsSkinned()) {
+    TacMainWnd::WndProc(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_NCPAINT:
+      if (HDC dc = GetWindowDC(wnd)) {
+        PaintFrame(dc);
+        ReleaseDC(wnd, dc);
+      }
+      m.Result = 1;
+      return;
+    case WM_NCACTIVATE:
+      if (IsWindowVisible(wnd)) {
+        SendMessageA(wnd, WM_SETREDRAW, FALSE, 0);
+        if (!PassOn(m)) return;
+        active_ = m.WParam != 0;
+        SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);
+        RepaintFrame();
+        m.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_ERASEBKGND:
+      if (!childrenAttached_) {
+        childrenAttached_ = true;
+        AttachChildren();
+      }
+      EraseClient(reinterpret_cast<HDC>(m.WParam));
+      m.Result = 1;
+      return;
+    case WM_CTLCOLORDLG: {
+      static UniqueBrush brush;
+      static TColor brushColour = clFuchsia;
+      const TColor colour = ColorToRGB(manager_ ? manager_->GetGlobalColor() : clBtnFace);
+      if (!brush || colour != brushColour) {
+        brush.reset(CreateSolidBrush(colour));
+        brushColour = colour;
+      }
+      m.Result = reinterpret_cast<LRESULT>(brush.get());
+      return;
+    }
+    case WM_SIZE:
+      sd.CacheStale = true;
+      regionChanged_ = true;
+      break;
+    case WM_ENABLE:
+    case WM_SETTEXT:
+      if (IsWindowVisible(wnd)) {
+        if (!PassOn(m)) return;
+        RepaintFrame();
+        return;
+      }
+      break;
+    case WM_NCHITTEST: {
+      const int32_t code = HitTest(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+      if (code == kHtNowhere || code == kHtCaption) {
+        if (!pressed_) SetHot(0, false);
+        if (!PassOn(m)) return;
+        return;
+      }
+      if (!pressed_ || code != hotCode_) SetHot(code, pressed_ && code == hotCode_);
+      m.Result = code;
+      return;
+    }
+    case WM_NCLBUTTONDOWN:
+      if (m.WParam == HTCLOSE) {
+        SetCapture(wnd);
+        SetHot(kHtClose, true);
+        return;
+      }
+      if (m.WParam == HTSYSMENU) {
+        RECT wr;
+        GetWindowRect(wnd, &wr);
+        const TsFrameMetrics fm = Metrics();
+        ShowSystemMenu(wr.left + fm.SideBorder, wr.top + fm.SideBorder + GetSystemMetrics(SM_CYSMICON));
+        return;
+      }
+      break;
+    case WM_NCLBUTTONDBLCLK:
+      if (m.WParam == HTSYSMENU) {
+        PostMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+      }
+      break;
+    case WM_NCRBUTTONUP:
+      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
+        SetHot(0, false);
+        ShowSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        return;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (!PassOn(m)) return;
+      RedrawWindow(GetActiveWindow(), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      return;
+    case 0x0401:
+    case 0x052E:
+      // Some dialogs make further controls on these.
+      if (!PassOn(m)) return;
+      AttachChildren();
+      return;
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP:
+      if (pressed_) {
+        ReleaseCapture();
+        POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        if (m.Msg == WM_LBUTTONUP) ClientToScreen(wnd, &p);
+        const bool onClose = HitTest(p) == kHtClose;
+        SetHot(0, false);
+        if (onClose) PostMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (pressed_) {
+        POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        ClientToScreen(wnd, &p);
+        buttons_[tbClose].State = HitTest(p) == kHtClose ? 2 : 0;
+        RepaintFrame();
+      }
+      if (IsWindowEnabled(wnd))
+        if (TsSkinManager* dm = DefaultManager()) dm->SetActiveControl(nullptr);
+      break;
+    case WM_NCMOUSELEAVE:
+    case WM_MOUSELEAVE:
+      if (!pressed_) SetHot(0, false);
+      break;
+    case WM_NCRBUTTONDOWN:
+      if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) return;
+      break;
+    default:
+      break;
+  }
+  TacMainWnd::WndProc(m);
+}
+
+// ---- Static texts and icons ---------------------------------------------------------------
+
+void TacStaticWnd::Paint(HDC dc) {
+  const HWND wnd = Wnd();
+  RECT c;
+  GetClientRect(wnd, &c);
+  if (c.right <= 0 || c.bottom <= 0) return;
+  if (picture_.Width() != c.right || picture_.Height() != c.bottom) picture_.SetSize(c.right, c.bottom);
+  ParentBgQuery q;
+  const HWND parent = GetParent(wnd);
+  if (parent) GetParentBg(q, parent, false);
+  const POINT pos = PosInParent();
+  Bitmap32 view = picture_.View();
+  PaintSection(binding_->Binding(), BgInfoFromQueryWin(q), true, view, TsPoint{pos.x, pos.y},
+               TsRect{0, 0, c.right, c.bottom}, 0);
+  HDC mem = picture_.Canvas().Handle();
+  const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
+  if ((style & SS_TYPEMASK) == SS_ICON) {
+    if (auto icon = reinterpret_cast<HICON>(SendMessageA(wnd, STM_GETICON, 0, 0)))
+      DrawIconEx(mem, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  } else {
+    const int n = GetWindowTextLengthA(wnd);
+    std::string text(static_cast<size_t>(std::max(n, 0)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(wnd, text.data(), n + 1)));
+    UINT format = DT_EXPANDTABS;
+    const LONG_PTR kind = style & SS_TYPEMASK;
+    if (kind == SS_CENTER) format |= DT_CENTER | DT_WORDBREAK;
+    else if (kind == SS_RIGHT) format |= DT_RIGHT | DT_WORDBREAK;
+    else if (kind == SS_LEFTNOWORDWRAP) format |= DT_LEFT;
+    else format |= DT_LEFT | DT_WORDBREAK;
+    if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+    TsSkinManager* m = manager_ ? manager_ : DefaultManager();
+    const TColor colour = m ? m->GetGlobalFontColor() : clWindowText;
+    SelectObject(mem, reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0)));
+    SetBkMode(mem, TRANSPARENT);
+    SetTextColor(mem, ColorToRGB(IsKeyColor(colour) ? clWindowText : colour));
+    RECT r = c;
+    DrawTextA(mem, text.c_str(), static_cast<int>(text.size()), &r, format);
+  }
+  BitBlt(dc, 0, 0, c.right, c.bottom, mem, 0, 0, SRCCOPY);
+}
+
+void TacStaticWnd::WndProc(TMessage& m) {
+  if (!binding_->IsSkinned()) {
+    TacMainWnd::WndProc(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+      PAINTSTRUCT ps{};
+      HDC given = reinterpret_cast<HDC>(m.WParam);
+      HDC dc = given ? given : BeginPaint(Wnd(), &ps);
+      Paint(dc);
+      if (!given) EndPaint(Wnd(), &ps);
+      m.Result = 0;
+      return;
+    }
+    case WM_SETTEXT:
+    case STM_SETICON:
+    case STM_SETIMAGE:
+      if (!PassOn(m)) return;
+      InvalidateRect(Wnd(), nullptr, FALSE);
+      return;
+    default:
+      TacMainWnd::WndProc(m);
+      return;
+  }
+}
