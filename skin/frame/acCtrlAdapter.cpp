@@ -1,7 +1,7 @@
 #include "skin/frame/acCtrlAdapter.h"
 
 #include <algorithm>
-#include <sstream>
+#include <string_view>
 
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
@@ -17,12 +17,15 @@ constexpr intptr_t kNoRecolourTag = 98;
 constexpr int kButtonsList = 1;  // ThirdButtons
 constexpr int kEditsList = 0;    // ThirdEdits
 
-bool Listed(const std::string& list, const std::string& className) {
-  std::istringstream lines(list);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+// One class name per line; the comparison keeps letter case.
+bool Listed(std::string_view list, std::string_view className) {
+  while (!list.empty()) {
+    const size_t end = list.find('\n');
+    std::string_view line = list.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line == className) return true;
+    if (end == std::string_view::npos) break;
+    list.remove_prefix(end + 1);
   }
   return false;
 }

@@ -32,19 +32,20 @@ std::string LowerClass(HWND wnd) {
   return s;
 }
 
+struct ClassSearch {
+  const char* name;
+  bool found;
+};
+
+BOOL CALLBACK FindClass(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<ClassSearch*>(p);
+  if (LowerClass(w) == s->name) s->found = true;
+  return !s->found;
+}
+
 bool HasDescendantOfClass(HWND parent, const char* lowerName) {
-  struct Search {
-    const char* name;
-    bool found;
-  } search{lowerName, false};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (LowerClass(w) == s->name) s->found = true;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search{lowerName, false};
+  EnumChildWindows(parent, &FindClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -93,7 +94,17 @@ TacProvider* acSkinNativeDialog(HWND dialog) {
 
 TacDialogWnd::TacDialogWnd(TacProvider* entry) : entry_(entry) {}
 
-TacDialogWnd::~TacDialogWnd() = default;
+// Detached here, while the dialog's own parts of the handler are still there.
+TacDialogWnd::~TacDialogWnd() { Detach(); }
+
+void TacDialogWnd::RestoreLook() {
+  for (Button& b : buttons_) b.Animation.reset();
+  const HWND wnd = Wnd();
+  if (!IsWindow(wnd)) return;
+  if (style_ & WS_SYSMENU) SetWindowLongPtrA(wnd, GWL_STYLE, GetWindowLongPtrA(wnd, GWL_STYLE) | WS_SYSMENU);
+  SetWindowRgn(wnd, nullptr, FALSE);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
 
 void TacDialogWnd::CreateParts(bool) {
   const HWND wnd = Wnd();
@@ -207,8 +218,10 @@ void TacDialogWnd::PrepareCache() {
       const TsMaskData* image = ImageOf(model, buttons_[b].ImageIndex);
       const Button& slot = buttons_[b];
       if (!image || IsRectEmpty(slot.Rect)) continue;
-      PaintStateImage(view, TsPoint{slot.Rect.Left, slot.Rect.Top}, slot.State, MakeBgInfo(&view, 0, 0), *image,
-                      slot.State == 0 && !active_ ? 2 : 1);
+      // An animated button's other states are shown by its animation window.
+      const int buttonState = slot.Animation ? 0 : slot.State;
+      PaintStateImage(view, TsPoint{slot.Rect.Left, slot.Rect.Top}, buttonState, MakeBgInfo(&view, 0, 0), *image,
+                      buttonState == 0 && !active_ ? 2 : 1);
     }
   }
   sd.CacheStale = false;
@@ -303,44 +316,39 @@ void TacDialogWnd::EraseClient(HDC dc) {
 }
 
 void TacDialogWnd::AttachChildren() {
-  if (!entry_) return;
-  struct Walk {
-    TacDialogWnd* self;
-  } walk{this};
-  EnumChildWindows(
-      Wnd(),
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* self = reinterpret_cast<Walk*>(p)->self;
-        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) || HandlesSkinCommands(w)) return TRUE;
-        const std::string cls = LowerClass(w);
-        const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
-        std::unique_ptr<TacMainWnd> handler;
-        std::string section;
-        if (cls == "button") {
-          const LONG_PTR kind = style & BS_TYPEMASK;
-          // Group boxes, check boxes and radio buttons have no handler of their own here.
-          if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
-            handler = std::make_unique<TacBtnWnd>();
-            section = "BUTTON";
-          }
-        } else if (cls == "static") {
-          const LONG_PTR kind = style & SS_TYPEMASK;
-          const bool skipped = kind == SS_OWNERDRAW || kind == SS_ENHMETAFILE || kind == SS_BLACKRECT ||
-                               kind == SS_GRAYRECT || kind == SS_WHITERECT || kind == SS_BLACKFRAME ||
-                               kind == SS_GRAYFRAME || kind == SS_WHITEFRAME || kind == SS_SIMPLE ||
-                               kind == SS_ETCHEDHORZ || kind == SS_ETCHEDVERT || kind == SS_ETCHEDFRAME;
-          if (!skipped) {
-            handler = std::make_unique<TacStaticWnd>();
-            section = "CHECKBOX";
-          }
-        }
-        // The engine's handlers for other kinds of children are not part of this program.
-        if (!handler) return TRUE;
-        handler->Create(w, false, section, self->manager_, nullptr);
-        if (!handler->Detached()) self->entry_->ChildHandlers.push_back(std::move(handler));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  if (entry_) EnumChildWindows(Wnd(), &AttachChild, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CALLBACK TacDialogWnd::AttachChild(HWND w, LPARAM p) {
+  auto* self = reinterpret_cast<TacDialogWnd*>(p);
+  if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) || HandlesSkinCommands(w)) return TRUE;
+  const std::string cls = LowerClass(w);
+  const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+  std::unique_ptr<TacMainWnd> handler;
+  std::string section;
+  if (cls == "button") {
+    const LONG_PTR kind = style & BS_TYPEMASK;
+    // Group boxes, check boxes and radio buttons have no handler of their own here.
+    if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
+      handler = std::make_unique<TacBtnWnd>();
+      section = "BUTTON";
+    }
+  } else if (cls == "static") {
+    const LONG_PTR kind = style & SS_TYPEMASK;
+    const bool skipped = kind == SS_OWNERDRAW || kind == SS_ENHMETAFILE || kind == SS_BLACKRECT ||
+                         kind == SS_GRAYRECT || kind == SS_WHITERECT || kind == SS_BLACKFRAME || kind == SS_GRAYFRAME ||
+                         kind == SS_WHITEFRAME || kind == SS_SIMPLE || kind == SS_ETCHEDHORZ ||
+                         kind == SS_ETCHEDVERT || kind == SS_ETCHEDFRAME;
+    if (!skipped) {
+      handler = std::make_unique<TacStaticWnd>();
+      section = "CHECKBOX";
+    }
+  }
+  // The engine's handlers for other kinds of children are not part of this program.
+  if (!handler) return TRUE;
+  handler->Create(w, false, section, self->manager_, nullptr);
+  if (!handler->Detached()) self->entry_->ChildHandlers.push_back(std::move(handler));
+  return TRUE;
 }
 
 // ---- Hit testing and the title buttons ----------------------------------------------------
@@ -366,12 +374,42 @@ int32_t TacDialogWnd::HitTest(POINT screen) {
   return kHtCaption;
 }
 
+bool TacDialogWnd::AnimationsAllowed() const {
+  return acUpdateLayeredWindow && manager_ && manager_->Effects.AllowGlowing;
+}
+
+void TacDialogWnd::StopAnimations() {
+  bool had = false;
+  for (Button& b : buttons_) {
+    had = had || b.Animation;
+    b.Animation.reset();
+  }
+  if (had) RepaintFrame();
+}
+
 void TacDialogWnd::SetHot(int32_t code, bool pressed) {
   if (code == hotCode_ && pressed == pressed_) return;
   hotCode_ = code;
   pressed_ = pressed;
-  for (TsTitleButton b : kOrder) buttons_[b].State = kCodes[b] == code ? (pressed ? 2 : 1) : 0;
-  RepaintFrame();
+  bool repaint = false;
+  const TsSkinModel* model = binding_->Model();
+  for (TsTitleButton b : kOrder) {
+    Button& slot = buttons_[b];
+    const int32_t state = kCodes[b] == code ? (pressed ? 2 : 1) : 0;
+    if (state == slot.State) continue;
+    slot.State = state;
+    const TsMaskData* image = ImageOf(model, slot.ImageIndex);
+    if (!AnimationsAllowed() || !image || IsRectEmpty(slot.Rect)) {
+      repaint = true;
+      continue;
+    }
+    if (!slot.Animation) {
+      slot.Animation = std::make_unique<TacSBAnimation>(Wnd(), [this] { SendMessageA(Wnd(), WM_MOUSELEAVE, 0, 0); });
+      repaint = true;  // the frame shows the button at rest from now on
+    }
+    slot.Animation->ChangeState(state, *image, slot.Rect);
+  }
+  if (repaint) RepaintFrame();
 }
 
 void TacDialogWnd::ShowSystemMenu(int x, int y) {
@@ -406,6 +444,7 @@ bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
     case SkinCommand::NewSkin:
     case SkinCommand::RefreshSkin:
       if (manager && manager != manager_) return true;
+      for (Button& b : buttons_) b.Animation.reset();
       sd.UpdateIndexes();
       ChooseImages();
       sd.CacheStale = true;
@@ -448,6 +487,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
   TsCommonData& sd = *binding_;
   const HWND wnd = Wnd();
   if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
+    for (Button& b : buttons_) b.Animation.reset();
     TacProvider* entry = entry_;
     TacMainWnd::WndProc(m);  // gives the window its own procedure back
     if (entry) entry->DialogDestroyed = true;
@@ -499,6 +539,12 @@ void TacDialogWnd::WndProc(TMessage& m) {
     case WM_SIZE:
       sd.CacheStale = true;
       regionChanged_ = true;
+      break;
+    case WM_MOVE:
+      StopAnimations();
+      break;
+    case WM_SHOWWINDOW:
+      if (!m.WParam) StopAnimations();
       break;
     case WM_ENABLE:
     case WM_SETTEXT:

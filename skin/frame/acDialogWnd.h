@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/controls/acSBUtils.h"
+#include "skin/frame/acTitleAnimation.h"
 #include "skin/render/sTitleLayout.h"
 
 class TacProvider;
@@ -27,6 +28,8 @@ class TacDialogWnd : public TacMainWnd {
   // The close button's rectangle in window coordinates (empty without one).
   TsRect CloseRect() const { return buttons_[tbClose].Rect; }
   int32_t HotCode() const { return hotCode_; }
+  // The close button's hover animation, or nullptr while it has none.
+  const TacSBAnimation* CloseAnimation() const { return buttons_[tbClose].Animation.get(); }
   bool FormActive() const { return active_; }
   // Gives the dialog's child windows their handlers (again: new ones only).
   void AttachChildren();
@@ -37,6 +40,8 @@ class TacDialogWnd : public TacMainWnd {
 
  protected:
   void CreateParts(bool repaintFrame) override;
+  // The system's frame back: its system menu, no region.
+  void RestoreLook() override;
 
  private:
   struct Button {
@@ -44,8 +49,10 @@ class TacDialogWnd : public TacMainWnd {
     bool Visible = false;
     int32_t State = 0;
     TsRect Rect;
+    std::unique_ptr<TacSBAnimation> Animation;  // from the first state change, while allowed
   };
 
+  static BOOL CALLBACK AttachChild(HWND child, LPARAM self);
   void ChooseImages();
   void PrepareCache();
   void PaintCaption(Bitmap32& view, const TsTitleLayout& layout);
@@ -54,6 +61,8 @@ class TacDialogWnd : public TacMainWnd {
   bool CacheMatches() const;
   int32_t HitTest(POINT screen);
   void SetHot(int32_t code, bool pressed);
+  bool AnimationsAllowed() const;
+  void StopAnimations();
   void EraseClient(HDC dc);
   bool AnswerSkinCommand(TMessage& m);
 

@@ -374,6 +374,19 @@ void TsSkinProvider::SkinnedWndProc(TMessage& m) {
       StopTitleAnimations();
       formProc_(m);
       return;
+    case WM_GETMINMAXINFO:
+      // Maximized, the frame lies just outside the work area of the form's monitor.
+      if (form_->BorderStyle() != TFormBorderStyle::bsNone && !form_->Parent() && form_->HandleAllocated() && m.LParam) {
+        auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+        MONITORINFO mi{sizeof mi};
+        if (GetMonitorInfoA(MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST), &mi)) {
+          const int b = Metrics().SideBorder;
+          info->ptMaxPosition = POINT{-b, -b};
+          info->ptMaxSize = POINT{mi.rcWork.right - mi.rcWork.left + 2 * b, mi.rcWork.bottom - mi.rcWork.top + 2 * b};
+        }
+      }
+      formProc_(m);
+      return;
     case WM_SIZE:
       sd.CacheStale = true;
       formProc_(m);

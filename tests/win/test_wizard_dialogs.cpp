@@ -49,6 +49,8 @@ int WithMessageBox(HWND owner, const std::string& title, std::function<void(HWND
 
 HWND ChildOfClass(HWND parent, const char* cls) { return FindWindowExA(parent, nullptr, cls, nullptr); }
 
+INT_PTR CALLBACK NothingHandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 using DialogBoxes = WizardTest;
 
 TEST_F(DialogBoxes, AMessageBoxGetsTheSkinsFrameTextsAndButtons) {
@@ -131,12 +133,32 @@ TEST_F(DialogBoxes, TheSkinnedCloseButtonIsHotUnderTheMouseAndClosesTheBoxOnACli
         const POINT p{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
         ASSERT_TRUE(XInput("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y)));
         EXPECT_TRUE(PumpUntil([&] { return handler->HotCode() == HTCLOSE; }));
+        // The hot picture fades in over the button in a layered window of its own.
+        ASSERT_NE(handler->CloseAnimation(), nullptr);
+        EXPECT_NE(handler->CloseAnimation()->Window(), nullptr);
         ASSERT_TRUE(XInput("click 1"));
         // The box ends (it goes once the check returns to its message loop).
         EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(box); }));
       },
       MB_OKCANCEL);
   EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(DialogBoxes, SkinRemovalHandsAnOpenBoxBackToTheSystem) {
+  TsSkinManager* m = form->sSkinManager1;
+  WithMessageBox(form->Handle(), "Box kept open", [&](HWND box) {
+    const HWND ok = ChildOfClass(box, "Button");
+    m->SetActive(false);
+    Pump();
+    EXPECT_EQ(TacMainWnd::Of(box), nullptr);
+    EXPECT_EQ(TacMainWnd::Of(ok), nullptr);
+    EXPECT_TRUE(GetWindowLongPtrA(box, GWL_STYLE) & WS_SYSMENU);
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetWindowRgn(box, region.get()), ERROR);
+    SaveWindowScreenshot(box, "dialogs-skin-removed");
+    m->SetActive(true);
+    Pump();
+  });
 }
 
 TEST_F(DialogBoxes, AThirdBoxOnScreenKeepsThePlatformsLook) {
@@ -162,9 +184,7 @@ TEST_F(DialogBoxes, ADialogInsideAnotherWindowGetsNoDialogHandler) {
   tpl.t.style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
   tpl.t.cx = 50;
   tpl.t.cy = 20;
-  HWND page = CreateDialogIndirectParamA(nullptr, &tpl.t, form->Handle(), [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR {
-    return FALSE;
-  }, 0);
+  HWND page = CreateDialogIndirectParamA(nullptr, &tpl.t, form->Handle(), &NothingHandled, 0);
   ASSERT_NE(page, nullptr);
   Pump();
   EXPECT_EQ(TacMainWnd::Of(page), nullptr);

@@ -138,6 +138,17 @@ TEST_F(HookedWizard, TheEnginesOwnWindowsAndTimersAreLeftAlone) {
   Pump();
   EXPECT_NE(FindSkinProvider(plain.get()), nullptr);
   EXPECT_EQ(acProviderCount(), 2);
+  // Maximized, its skinned frame lies just outside the work area.
+  plain->SetBorderStyle(TFormBorderStyle::bsSizeable);
+  MINMAXINFO info{};
+  SendMessageA(plain->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int b = GetSystemMetrics(SM_CXFRAME);
+  EXPECT_EQ(info.ptMaxPosition.x, -b);
+  EXPECT_EQ(info.ptMaxPosition.y, -b);
+  EXPECT_EQ(info.ptMaxSize.x, work.right - work.left + 2 * b);
+  EXPECT_EQ(info.ptMaxSize.y, work.bottom - work.top + 2 * b);
 }
 
 TEST_F(HookedWizard, SkinRemovalHandsBackTheMessageAndANewSkinTakesItAgain) {
