@@ -12,6 +12,7 @@
 #include "skin/data/acntUtils.h"
 #include "skin/data/sSkinManager.h"
 #include "skin/frame/acDials.h"
+#include "skin/render/acGlow_win.h"
 #include "skin/render/sSectionBackground.h"
 
 TacSkinActiveHook acDialogHook = nullptr;
@@ -338,6 +339,8 @@ void TsSkinManager::UpdateSkinState() {
 void TsSkinManager::BroadcastCommand(uint16_t command) {
   const WPARAM wp = MakeSkinCommand(command);
   const LPARAM lp = reinterpret_cast<LPARAM>(this);
+  // Glows are pictures of the skin that is going.
+  if (command == SkinCommand::NewSkin || command == SkinCommand::RemoveSkin) HideAllGlows();
   if (!Screen) return;
   for (int i = Screen->FormCount() - 1; i >= 0; --i) SendToForm(Screen->Forms(i), SM_ALPHACMD, wp, lp);
 }

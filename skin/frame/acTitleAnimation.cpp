@@ -2,42 +2,22 @@
 
 #include <algorithm>
 
+#include "skin/render/acGlow.h"
+#include "skin/render/sGraphUtils.h"
 #include "skin/render/sStateImage.h"
 
 namespace {
 
-template <class F>
-F UserFunction(const char* name) {
-  HMODULE user = GetModuleHandleA("user32.dll");
-  return user ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user, name))) : nullptr;
-}
-
 constexpr char kClassName[] = "TacSBAnimation";
 constexpr UINT_PTR kTimerId = 1;
 
-void RegisterAnimationClass() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClassName;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  (void)registered;
-}
-
 }  // namespace
-
-TUpdateLayeredWindow acUpdateLayeredWindow = UserFunction<TUpdateLayeredWindow>("UpdateLayeredWindow");
-TSetLayeredWindowAttributes acSetLayeredWindowAttributes =
-    UserFunction<TSetLayeredWindowAttributes>("SetLayeredWindowAttributes");
 
 TacSBAnimation::TacSBAnimation(HWND form, std::function<void()> onLeave) : form_(form), onLeave_(std::move(onLeave)) {}
 
 TacSBAnimation::~TacSBAnimation() { Free(); }
 
-void TacSBAnimation::ChangeState(int state, const TsMaskData& image, const TsRect& rect) {
+void TacSBAnimation::ChangeState(int state, const TsMaskData& image, const TsRect& rect, TacButtonGlow glow) {
   rect_ = rect;
   const int previous = state_;
   state_ = state;
@@ -52,7 +32,7 @@ void TacSBAnimation::ChangeState(int state, const TsMaskData& image, const TsRec
     steps_ = kFadeSteps;
     step_ = std::clamp(lastAlpha_ / (255 / kFadeSteps), 1, kFadeSteps);
   } else {
-    MakePicture(image);
+    MakePicture(image, glow);
     if (!wnd_ && !MakeWindow()) return;
     fadingIn_ = true;
     if (state == 2) {
@@ -109,7 +89,19 @@ void TacSBAnimation::Tick() {
   --step_;
 }
 
-void TacSBAnimation::MakePicture(const TsMaskData& image) {
+void TacSBAnimation::MakePicture(const TsMaskData& image, TacButtonGlow glow) {
+  offset_ = TsPoint{};
+  if (state_ == 1 && glow.Image) {
+    const Bitmap32 picture = GlowImagePicture(*glow.Image);
+    if (!picture.Empty()) {
+      picture_.SetTopDown(true);
+      picture_.SetSize(picture.Width(), picture.Height());
+      Bitmap32 view = picture_.View();
+      CopyRect32(view, 0, 0, picture, TsRect{0, 0, picture.Width(), picture.Height()});
+      offset_ = GlowPictureOffset(glow.Margin, picture.Width(), picture.Height(), rect_.Width(), rect_.Height());
+      return;
+    }
+  }
   const int w = rect_.Width(), h = rect_.Height();
   picture_.SetTopDown(true);
   picture_.SetSize(w, h);
@@ -132,15 +124,10 @@ void TacSBAnimation::MakePicture(const TsMaskData& image) {
 
 bool TacSBAnimation::MakeWindow() {
   if (!acUpdateLayeredWindow || !IsWindow(form_)) return false;
-  RegisterAnimationClass();
   const bool topmost = (GetWindowLongPtrA(form_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-  wnd_ = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE |
-                             (topmost ? WS_EX_TOPMOST : 0),
-                         kClassName, "", WS_POPUP, 0, 0, rect_.Width(), rect_.Height(), form_, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
+  wnd_ = CreateLayeredPopup(kClassName, &TacSBAnimation::WndProc, form_, topmost);
   if (!wnd_) return false;
   SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TacSBAnimation::WndProc));
   return true;
 }
 
@@ -149,13 +136,7 @@ void TacSBAnimation::Show(int alpha) {
   lastAlpha_ = alpha;
   RECT wr;
   GetWindowRect(form_, &wr);
-  POINT pos{wr.left + rect_.Left, wr.top + rect_.Top};
-  SIZE size{picture_.Width(), picture_.Height()};
-  POINT origin{0, 0};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
-  HDC screen = GetDC(nullptr);
-  acUpdateLayeredWindow(wnd_, screen, &pos, &size, picture_.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA);
-  ReleaseDC(nullptr, screen);
+  UpdateLayeredPicture(wnd_, POINT{wr.left + rect_.Left + offset_.X, wr.top + rect_.Top + offset_.Y}, picture_, alpha);
   if (!IsWindowVisible(wnd_)) {
     SetWindowPos(wnd_, (GetWindowLongPtrA(form_, GWL_EXSTYLE) & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -1,7 +1,8 @@
 // The hover and press animation of a title button: the button's state picture in a layered
 // window of its own over the form, faded in and out by a 12 ms timer. The layered-window
 // functions are looked up by name at start-up; without them there are no animations and the
-// title bar draws the states itself.
+// title bar draws the states itself. A skin may give a button a glow: a larger picture around
+// it that the animation shows instead of the hot one.
 #pragma once
 
 #include <windows.h>
@@ -11,12 +12,14 @@
 
 #include "framework/Graphics.h"
 #include "skin/data/sMaskData.h"
+#include "skin/render/acLayered_win.h"
+#include "skin/render/sGeometry.h"
 
-using TUpdateLayeredWindow = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
-using TSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-// From user32 by name; null where the system has none.
-extern TUpdateLayeredWindow acUpdateLayeredWindow;
-extern TSetLayeredWindowAttributes acSetLayeredWindowAttributes;
+// The glow a hot title button shows instead of its hot picture.
+struct TacButtonGlow {
+  const TsMaskData* Image = nullptr;  // none: the hot picture
+  int32_t Margin = 0;
+};
 
 class TacSBAnimation {
  public:
@@ -30,8 +33,9 @@ class TacSBAnimation {
   TacSBAnimation& operator=(const TacSBAnimation&) = delete;
 
   // Fades to `state` (1 hot: in over ten steps, 2 pressed: at once, 0: out over ten steps),
-  // showing cell `state` of `image` at `rect` (window coordinates of the form).
-  void ChangeState(int state, const TsMaskData& image, const TsRect& rect);
+  // showing cell `state` of `image` at `rect` (window coordinates of the form), or for the
+  // hot state the glow when one is given.
+  void ChangeState(int state, const TsMaskData& image, const TsRect& rect, TacButtonGlow glow = {});
   // -1 once a fade-out has ended (the window is gone then).
   int State() const { return state_; }
   HWND Window() const { return wnd_; }
@@ -39,7 +43,7 @@ class TacSBAnimation {
  private:
   static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void Tick();
-  void MakePicture(const TsMaskData& image);
+  void MakePicture(const TsMaskData& image, TacButtonGlow glow);
   bool MakeWindow();
   void Show(int alpha);
   void Stop();
@@ -50,6 +54,7 @@ class TacSBAnimation {
   HWND wnd_ = nullptr;
   TBitmap picture_;
   TsRect rect_;
+  TsPoint offset_;  // of the picture from the button's top-left (a glow is larger)
   int state_ = -1;
   int step_ = 0;
   int lastAlpha_ = 0;

@@ -106,6 +106,7 @@ class TsSkinProvider : public TComponent {
     TsRect Rect;
     bool BigIcon = false;
     int32_t HitCode = 0;
+    int32_t GlowHandle = -1;  // its glow window while hot without an animation
     std::unique_ptr<TacSBAnimation> Animation;  // from the first state change, while allowed
   };
 

@@ -4,6 +4,7 @@
 
 #include "skin/data/sSkinManager_win.h"
 #include "skin/frame/sSkinProvider.h"
+#include "skin/render/acGlow_win.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sGraphUtils_win.h"
 #include "skin/render/sStateImage.h"
@@ -35,9 +36,50 @@ const LOGFONTA& CaptionLogFont() {
 constexpr TsTitleButton kOrder[kSystemButtons] = {tbClose, tbMaximize, tbMinimize, tbHelp};
 constexpr int32_t kCodes[kSystemButtons] = {kHtClose, kHtMaxButton, kHtMinButton, kHtHelp};
 
+// A hot minimize, maximize or close button may glow: GLOBALINFO holds the key of the image it
+// draws followed by "GLOW0", and a margin and a switch for the button's kind.
+struct TitleGlowKeys {
+  std::string BaseName;  // empty: the button has no glow
+  int32_t GlowImage = -1;
+  int32_t Margin = 0;
+  bool Switch = false;  // the glow window may show it
+};
+
+TitleGlowKeys FindTitleGlow(const TsSkinModel& model, int32_t hitCode, int32_t imageIndex, bool minimized) {
+  const TsSkinData& sd = model.SkinData;
+  TitleGlowKeys k;
+  switch (hitCode) {
+    case kHtMinButton:
+      k.Margin = sd.BIMinGlowMargin;
+      k.Switch = sd.BIMinGlow > 0;
+      break;
+    case kHtMaxButton:
+      k.Margin = sd.BIMaxGlowMargin;
+      k.Switch = sd.BIMaxGlow > 0;
+      break;
+    case kHtClose:
+      k.Margin = sd.BICloseGlowMargin;
+      k.Switch = sd.BICloseGlow > 0;
+      break;
+    default:
+      return TitleGlowKeys{};
+  }
+  const int32_t global = model.Cache.GlobalInfo;
+  if (global < 0 || imageIndex < 0 || imageIndex >= static_cast<int32_t>(model.Images.size())) return TitleGlowKeys{};
+  // A minimized form's minimize button draws the restore image.
+  const std::string key = hitCode == kHtMinButton && minimized
+                              ? std::string("BICONNORM")
+                              : model.Images[static_cast<size_t>(imageIndex)].PropertyName;
+  k.BaseName = key + "GLOW";
+  k.GlowImage = model.FindImage(global, "GLOBALINFO", k.BaseName + "0");
+  if (k.GlowImage < 0) return TitleGlowKeys{};
+  return k;
+}
+
 }  // namespace
 
 void TsSkinProvider::ChooseButtonImages() {
+  StopTitleAnimations();
   for (ButtonSlot& slot : buttons_) slot = ButtonSlot{};
   for (int i = 0; i < kSystemButtons; ++i) buttons_[static_cast<size_t>(i)].HitCode = kCodes[i];
   const TsSkinModel* model = skinData_->Model();
@@ -189,14 +231,31 @@ void TsSkinProvider::RedrawButton(int32_t code) {
     return;
   }
   const TsRect r = slot->Rect;
+  const TsSkinModel& model = *skinData_->Model();
+  const TitleGlowKeys glow = slot->State == 1 && GlowingAllowed(skinData_->Manager())
+                                 ? FindTitleGlow(model, slot->HitCode, slot->ImageIndex, IsIconic(form_->Handle()))
+                                 : TitleGlowKeys{};
   const bool newAnimation = AnimationsAllowed() && !slot->Animation;
   if (AnimationsAllowed()) {
     if (newAnimation) {
       slot->Animation = std::make_unique<TacSBAnimation>(
           form_->Handle(), [this] { SendMessageA(form_->Handle(), WM_MOUSELEAVE, 0, 0); });
     }
-    slot->Animation->ChangeState(slot->State, skinData_->Model()->Images[static_cast<size_t>(slot->ImageIndex)], r);
+    const TacButtonGlow picture{
+        glow.GlowImage >= 0 ? &model.Images[static_cast<size_t>(glow.GlowImage)] : nullptr, glow.Margin};
+    slot->Animation->ChangeState(slot->State, model.Images[static_cast<size_t>(slot->ImageIndex)], r, picture);
     if (!newAnimation) return;  // the frame already shows the button at rest
+  } else {
+    // Drawn without the animation, a hot button's glow shows at once in a glow window.
+    HideGlow(slot->GlowHandle);
+    slot->GlowHandle = -1;
+    if (glow.Switch && !form_->Parent()) {
+      RECT wr;
+      GetWindowRect(form_->Handle(), &wr);
+      const RECT target{wr.left + r.Left, wr.top + r.Top, wr.left + r.Right, wr.top + r.Bottom};
+      slot->GlowHandle = ShowGlow(target, RECT{r.Left, r.Top, r.Right, r.Bottom}, "GLOBALINFO",
+                                  skinData_->Manager(), form_->Handle(), glow.Margin, glow.BaseName);
+    }
   }
   Bitmap32 view = cache->View();
   const TsRect inStrip = OffsetRect(r, -titleStripLeft_, 0);
@@ -269,12 +328,15 @@ void TsSkinProvider::WatchHotButton() {
 }
 
 bool TsSkinProvider::AnimationsAllowed() const {
-  const TsSkinManager* manager = skinData_->Manager();
-  return acUpdateLayeredWindow && manager && manager->Effects.AllowGlowing && formState_ == 0;
+  return GlowingAllowed(skinData_->Manager()) && formState_ == 0;
 }
 
 void TsSkinProvider::StopTitleAnimations() {
-  for (ButtonSlot& slot : buttons_) slot.Animation.reset();
+  for (ButtonSlot& slot : buttons_) {
+    slot.Animation.reset();
+    HideGlow(slot.GlowHandle);
+    slot.GlowHandle = -1;
+  }
 }
 
 int32_t TsSkinProvider::HitTest(POINT screen) {

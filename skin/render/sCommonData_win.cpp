@@ -6,6 +6,8 @@
 #include "framework/Forms.h"
 #include "skin/data/acntUtils.h"
 #include "skin/data/sSkinManager_win.h"
+#include "skin/render/acGlow.h"
+#include "skin/render/acGlow_win.h"
 #include "skin/render/sClassCodes.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sStyleSimply_win.h"
@@ -38,6 +40,7 @@ TsCommonData::TsCommonData(TControl* owner, int32_t classCode)
     : OwnerControl(owner), OwnerObject(owner), ClassCode(classCode) {}
 
 TsCommonData::~TsCommonData() {
+  RemoveGlow();
   SectionIndex = BorderMaskIndex = TextureIndex = HotTextureIndex = -1;
   skinManager_ = nullptr;
 }
@@ -134,6 +137,48 @@ TsSectionBinding TsCommonData::Binding() const {
 
 bool TsCommonData::OwnerDestroying() const { return OwnerControl && OwnerControl->HasState(csDestroying); }
 bool TsCommonData::OwnerLoading() const { return OwnerControl && OwnerControl->HasState(csLoading | csReading); }
+
+void TsCommonData::RemoveGlow() {
+  HideGlow(GlowHandle);
+  GlowHandle = -1;
+}
+
+void TsCommonData::UpdateGlow(bool pressing) {
+  const TsGeneralData* section = Section();
+  if (!GlowingAllowed(Manager()) || !section || section->Glow < 1 || !OwnerControl) return;
+  const bool buttonDown = (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
+  if (!MouseOver || buttonDown || (pressing && GlowEffect(GlowHandle))) {
+    RemoveGlow();
+    return;
+  }
+  // A glow already around the control stays; moving or resizing the control removes it.
+  if (GlowEffect(GlowHandle)) return;
+  TForm* form = GetParentForm(OwnerControl);
+  if (!form || !form->HandleAllocated()) return;
+  const HWND owner = form->Parent() && form->Parent()->HandleAllocated() ? form->Parent()->Handle() : form->Handle();
+  RECT target, clip;
+  if (HWND wnd = OwnerHandle()) {
+    GetWindowRect(wnd, &target);
+    HDC dc = GetWindowDC(wnd);
+    if (!dc) return;
+    GetClipBox(dc, &clip);
+    ReleaseDC(wnd, dc);
+  } else {
+    TWinControl* parent = OwnerControl->Parent();
+    if (!parent || !parent->HandleAllocated()) return;
+    const TsRect place{OwnerControl->Left(), OwnerControl->Top(), OwnerControl->Left() + OwnerControl->Width(),
+                       OwnerControl->Top() + OwnerControl->Height()};
+    const POINT origin = parent->ClientToScreen(POINT{place.Left, place.Top});
+    target = RECT{origin.x, origin.y, origin.x + place.Width(), origin.y + place.Height()};
+    RECT parentClip;
+    WindowDC dc(parent->Handle());
+    GetClipBox(dc.get(), &parentClip);
+    const TsRect c =
+        WindowlessGlowClip(TsRect{parentClip.left, parentClip.top, parentClip.right, parentClip.bottom}, place);
+    clip = RECT{c.Left, c.Top, c.Right, c.Bottom};
+  }
+  GlowHandle = ShowGlow(target, clip, skinSection_, Manager(), owner, section->GlowMargin, "GLOW");
+}
 
 HWND TsCommonData::OwnerHandle() const {
   auto* w = AsWin(OwnerControl);
@@ -529,6 +574,7 @@ bool CommonSkinHandler(TMessage& m, TsCommonData& sd) {
         sd.CacheStale = true;
         if (owner) SendSkinCommand(owner, SkinCommand::ParentBackgroundChanged, 1);
       }
+      sd.RemoveGlow();
       return false;
     case WM_SIZE:
       if (sd.IsSkinned()) {
@@ -541,6 +587,7 @@ bool CommonSkinHandler(TMessage& m, TsCommonData& sd) {
           }
         }
       }
+      sd.RemoveGlow();
       return false;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
@@ -558,6 +605,7 @@ bool CommonSkinHandler(TMessage& m, TsCommonData& sd) {
     case CM_ENABLEDCHANGED:
       sd.MouseOver = false;
       sd.HasFocus = false;
+      if (owner && !owner->Enabled()) sd.RemoveGlow();
       return false;
     case WM_UPDATEUISTATE:
       return sd.IsSkinned();
@@ -582,6 +630,7 @@ bool CommonSkinHandler(TMessage& m, TsCommonData& sd) {
           if (HWND wnd = sd.OwnerHandle()) dm->SetActiveControl(wnd);
         }
         const TsGeneralData* g = sd.Section();
+        if (!IsNoGlowCode(sd.ClassCode)) sd.UpdateGlow(false);
         if (IsEditLikeCode(sd.ClassCode) && g->States >= 2) {
           sd.CacheStale = true;
           if (HWND wnd = sd.OwnerHandle()) SendMessageA(wnd, WM_NCPAINT, 1, 0);
@@ -591,6 +640,10 @@ bool CommonSkinHandler(TMessage& m, TsCommonData& sd) {
     case CM_MOUSELEAVE:
       if (owner && reinterpret_cast<TControl*>(m.LParam) == owner) {
         if (!IsContainerCode(sd.ClassCode)) sd.MouseOver = false;
+        if (!IsNoGlowCode(sd.ClassCode)) {
+          HideAllGlows();
+          sd.GlowHandle = -1;
+        }
         if (IsEditLikeCode(sd.ClassCode) && sd.IsSkinned()) {
           sd.CacheStale = true;
           if (HWND wnd = sd.OwnerHandle()) SendMessageA(wnd, WM_NCPAINT, 1, 0);

@@ -106,6 +106,12 @@ class TsCommonData : public TObject {
   int32_t BorderWidth() const;
   // The answer to GetBackgroundColor (what a child should blend with).
   TColor BackgroundColorAnswer() const;
+  // For a section with GLOW: shows the glow around the control's visible part while the mouse
+  // is over it, removes it when the mouse is not, while the left button is down on it and
+  // (with `pressing`) on a press or release.
+  void UpdateGlow(bool pressing);
+  // Removes the control's glow window, if it has one.
+  void RemoveGlow();
 
   // The owner's window, or nullptr.
   HWND OwnerHandle() const;

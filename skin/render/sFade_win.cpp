@@ -112,11 +112,12 @@ void ChangePaint(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int k
   binding.CacheStale = true;
   if (fades) {
     StartFade(slot, binding, halfFrames, kind);
-    return;
+  } else {
+    if (slot) StopFade(slot, binding);
+    binding.RepaintOwner();
+    if (HWND wnd = binding.OwnerHandle()) UpdateWindow(wnd);
   }
-  if (slot) StopFade(slot, binding);
-  binding.RepaintOwner();
-  if (HWND wnd = binding.OwnerHandle()) UpdateWindow(wnd);
+  binding.UpdateGlow(halfFrames);
 }
 
 void StartFade(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind) {

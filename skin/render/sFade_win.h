@@ -50,7 +50,7 @@ using TsFadeSlot = std::unique_ptr<TsFadeTimer>;
 
 bool AnimationAllowed(int event, TacAnimatEvents controlEvents, TsSkinManager* manager = nullptr);
 // Called right after a control's state flags changed: fades to the new look when the skin and
-// the situation allow it, else repaints at once.
+// the situation allow it, else repaints at once; then the control's glow follows the change.
 void ChangePaint(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind, bool allowed);
 void StartFade(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind);
 // Ends a running fade and frees its timer (safe from within the timer's own tick).

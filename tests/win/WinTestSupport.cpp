@@ -74,6 +74,14 @@ bool XMouseToCentre(TControl* control) {
   return XInput("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y));
 }
 
+bool XMouseTo(POINT screen) {
+  if (!XInput("mousemove " + std::to_string(screen.x) + " " + std::to_string(screen.y))) return false;
+  return PumpUntil([&] {
+    POINT now;
+    return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+  });
+}
+
 ProgramFilesDirOverride::ProgramFilesDirOverride() {
   UniqueKey key = OpenKey();
   DWORD size = 0;

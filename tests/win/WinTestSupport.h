@@ -46,6 +46,8 @@ bool XInput(const std::string& args);
 POINT ScreenCentre(TControl* control);
 // Moves the mouse (from the X side) to the centre of a control.
 bool XMouseToCentre(TControl* control);
+// Moves the mouse (from the X side) to a screen point and waits until Windows has it there.
+bool XMouseTo(POINT screen);
 
 // Sets (or deletes) HKLM ...\CurrentVersion "ProgramFilesDir" and puts the
 // original value back when it goes out of scope.

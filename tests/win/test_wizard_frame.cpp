@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "LayeredWindowRecorder.h"
 #include "WizardTest.h"
 #include "framework/Handles.h"
 #include "skin/frame/acTitleAnimation.h"
@@ -318,44 +319,22 @@ TEST_F(FramedWizard, ADoubleClickOnTheCaptionChangesNothing) {
   ExpectSkinnedFrame(true, "frame-after-double-click");
 }
 
-// Every picture the layered-window function shows: which window, where, how big, how opaque.
-struct LayeredCall {
-  HWND Wnd;
-  POINT Pos;
-  SIZE Size;
-  int Alpha;
-};
-std::vector<LayeredCall> gLayeredCalls;
-TUpdateLayeredWindow gRealUpdateLayeredWindow = nullptr;
-
-BOOL WINAPI RecordUpdateLayeredWindow(HWND wnd, HDC dst, POINT* pos, SIZE* size, HDC src, POINT* srcPos, COLORREF key,
-                                      BLENDFUNCTION* blend, DWORD flags) {
-  gLayeredCalls.push_back(LayeredCall{wnd, pos ? *pos : POINT{}, size ? *size : SIZE{}, blend ? blend->SourceConstantAlpha : -1});
-  return gRealUpdateLayeredWindow(wnd, dst, pos, size, src, srcPos, key, blend, flags);
-}
-
 TEST_F(FramedWizard, TheHotCloseButtonFadesInAndOutInALayeredWindowOfItsOwn) {
-  ASSERT_NE(acUpdateLayeredWindow, nullptr);
-  gRealUpdateLayeredWindow = acUpdateLayeredWindow;
-  acUpdateLayeredWindow = &RecordUpdateLayeredWindow;
-  gLayeredCalls.clear();
+  LayeredWindowRecorder recorder;
+  ASSERT_TRUE(recorder.Installed());
+  std::vector<LayeredShow>& shows = recorder.Shows();
   SetForegroundWindow(Wnd());
   ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == Wnd(); }));
   TsSkinProvider* p = Provider();
   const RECT close = CloseRect();
-  auto alphas = [](HWND wnd) {
-    std::vector<int> a;
-    for (const LayeredCall& c : gLayeredCalls)
-      if (c.Wnd == wnd) a.push_back(c.Alpha);
-    return a;
-  };
+  auto alphas = [&](HWND wnd) { return recorder.AlphasOf(wnd); };
 
   ASSERT_TRUE(MouseTo(close.left + 5, close.top + 5));
   ASSERT_TRUE(PumpUntil([&] { return p->ButtonAnimation(tbClose) && !alphas(p->ButtonAnimation(tbClose)->Window()).empty() &&
                                      alphas(p->ButtonAnimation(tbClose)->Window()).back() == 255; }));
   const HWND animation = p->ButtonAnimation(tbClose)->Window();
   EXPECT_EQ(alphas(animation), (std::vector<int>{25, 50, 75, 100, 125, 150, 175, 200, 225, 255}));
-  const LayeredCall& last = gLayeredCalls.back();
+  const LayeredShow& last = shows.back();
   EXPECT_EQ(last.Pos.x, WindowRect().left + close.left);
   EXPECT_EQ(last.Pos.y, WindowRect().top + close.top);
   EXPECT_EQ(last.Size.cx, close.right - close.left);
@@ -372,7 +351,7 @@ TEST_F(FramedWizard, TheHotCloseButtonFadesInAndOutInALayeredWindowOfItsOwn) {
   SaveWindowScreenshot(Wnd(), "frame-close-hot-animated");
 
   // Off the button: the picture fades out from where it was and its window goes.
-  gLayeredCalls.clear();
+  shows.clear();
   ASSERT_TRUE(MouseTo(Width() / 2, Height() / 2));
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(animation); }));
   EXPECT_EQ(alphas(animation), (std::vector<int>{250, 225, 200, 175, 150, 125, 100, 75, 50, 25}));
@@ -382,14 +361,14 @@ TEST_F(FramedWizard, TheHotCloseButtonFadesInAndOutInALayeredWindowOfItsOwn) {
   ASSERT_TRUE(MouseTo(close.left + 5, close.top + 5));
   // The hot fade runs to its end first, so that what follows the press is the press's own.
   ASSERT_TRUE(PumpUntil([&] {
-    return p->ButtonAnimation(tbClose)->Window() != nullptr && !gLayeredCalls.empty() &&
-           gLayeredCalls.back().Alpha == 255;
+    return p->ButtonAnimation(tbClose)->Window() != nullptr && !shows.empty() &&
+           shows.back().Alpha == 255;
   }));
-  gLayeredCalls.clear();
+  shows.clear();
   ASSERT_TRUE(XInput("mousedown 1"));
   ASSERT_TRUE(PumpUntil([&] { return p->ButtonState(tbClose) == 2; }));
-  ASSERT_TRUE(PumpUntil([&] { return !gLayeredCalls.empty(); }));
-  EXPECT_EQ(gLayeredCalls.front().Alpha, 255);
+  ASSERT_TRUE(PumpUntil([&] { return !shows.empty(); }));
+  EXPECT_EQ(shows.front().Alpha, 255);
   ASSERT_TRUE(MouseTo(Width() / 2, Height() / 2));
   ASSERT_TRUE(XInput("mouseup 1"));
   EXPECT_TRUE(PumpUntil([&] { return p->ButtonState(tbClose) == 0; }));
@@ -397,7 +376,6 @@ TEST_F(FramedWizard, TheHotCloseButtonFadesInAndOutInALayeredWindowOfItsOwn) {
   SetWindowPos(Wnd(), nullptr, WindowRect().left + 1, WindowRect().top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   Pump();
   EXPECT_EQ(p->ButtonAnimation(tbClose), nullptr);
-  acUpdateLayeredWindow = gRealUpdateLayeredWindow;
 }
 
 TEST_F(FramedWizard, TheSystemMenuOpensOnTheCaptionsRightClickAndOnAltSpace) {

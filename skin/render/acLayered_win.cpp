@@ -1,0 +1,60 @@
+#include "skin/render/acLayered_win.h"
+
+#include "framework/Handles.h"
+
+namespace {
+
+template <class F>
+F ProcByName(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+bool CompositionOff() {
+  using TDwmIsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
+  HMODULE dwm = LoadLibraryA("dwmapi.dll");
+  auto enabled = ProcByName<TDwmIsCompositionEnabled>(dwm, "DwmIsCompositionEnabled");
+  BOOL on = FALSE;
+  const bool off = !enabled || FAILED(enabled(&on)) || !on;
+  if (dwm) FreeLibrary(dwm);
+  return off;
+}
+
+bool PlatformSwitchesGlowingOff() {
+  using TIsWow64Process = BOOL(WINAPI*)(HANDLE, BOOL*);
+  auto isWow64 = ProcByName<TIsWow64Process>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
+  BOOL wow64 = FALSE;
+  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64 && CompositionOff();
+}
+
+}  // namespace
+
+TUpdateLayeredWindow acUpdateLayeredWindow =
+    ProcByName<TUpdateLayeredWindow>(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow");
+TSetLayeredWindowAttributes acSetLayeredWindowAttributes =
+    ProcByName<TSetLayeredWindowAttributes>(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes");
+bool acGlowingOffForPlatform = PlatformSwitchesGlowingOff();
+
+HWND CreateLayeredPopup(const char* className, WNDPROC proc, HWND owner, bool topmost) {
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA existing;
+  if (!GetClassInfoA(instance, className, &existing)) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = className;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    if (!RegisterClassA(&wc)) return nullptr;
+  }
+  return CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE |
+                             (topmost ? WS_EX_TOPMOST : 0),
+                         className, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr, instance, nullptr);
+}
+
+void UpdateLayeredPicture(HWND wnd, POINT pos, TBitmap& picture, int alpha) {
+  if (!acUpdateLayeredWindow || !wnd || picture.Empty()) return;
+  SIZE size{picture.Width(), picture.Height()};
+  POINT origin{0, 0};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
+  WindowDC screen(nullptr);
+  acUpdateLayeredWindow(wnd, screen.get(), &pos, &size, picture.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA);
+}

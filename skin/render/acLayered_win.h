@@ -1,0 +1,27 @@
+// Layered windows of the skin engine (title-button animations, glows): the layered-window
+// functions, looked up by name at start-up, the platform rule that switches glowing off,
+// and the plain click-through windows that show a picture with per-pixel alpha.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/Graphics.h"
+
+using TUpdateLayeredWindow = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+using TSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+// From user32 by name; null where the system has none.
+extern TUpdateLayeredWindow acUpdateLayeredWindow;
+extern TSetLayeredWindowAttributes acSetLayeredWindowAttributes;
+
+// Set at start-up for a 32-bit process on 64-bit Windows while desktop composition is off,
+// where layered glows are not drawn properly.
+extern bool acGlowingOffForPlatform;
+
+// A hidden popup owned by `owner` that takes neither the mouse nor the focus
+// (WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE, topmost on request).
+// The class is registered on first use with `proc`, which must answer WM_NCHITTEST with
+// HTTRANSPARENT. nullptr when the window cannot be made.
+HWND CreateLayeredPopup(const char* className, WNDPROC proc, HWND owner, bool topmost);
+
+// Shows `picture` (premultiplied alpha) at `pos` on the screen with a constant alpha on top.
+void UpdateLayeredPicture(HWND wnd, POINT pos, TBitmap& picture, int alpha);
