@@ -11,6 +11,7 @@
 #include "skin/data/sSkinManager_win.h"
 #include "skin/frame/acDials.h"
 #include "skin/frame/sSystemMenu.h"
+#include "skin/render/acGlow_win.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sGraphUtils_win.h"
 #include "skin/render/sStateImage.h"
@@ -375,7 +376,7 @@ int32_t TacDialogWnd::HitTest(POINT screen) {
 }
 
 bool TacDialogWnd::AnimationsAllowed() const {
-  return acUpdateLayeredWindow && manager_ && manager_->Effects.AllowGlowing;
+  return GlowingAllowed(manager_);
 }
 
 void TacDialogWnd::StopAnimations() {

@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "skin/data/sSkinManager_win.h"
-#include "skin/frame/acTitleAnimation.h"
+#include "skin/render/acGlow_win.h"
+#include "skin/render/acLayered_win.h"
 
 namespace {
 
@@ -13,17 +14,6 @@ constexpr const char* kClassName = "TacEffectWindow";
 LRESULT CALLBACK EffectWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCHITTEST) return HTTRANSPARENT;
   return DefWindowProcA(w, msg, wp, lp);
-}
-
-void RegisterEffectClass() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &EffectWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
 }
 
 void PrintInto(HWND wnd, HDC dc) {
@@ -73,26 +63,17 @@ void acSnapshotWindow(HWND wnd, TBitmap& picture) {
 }
 
 TacEffectWindow::TacEffectWindow(HWND owner) {
-  RegisterEffectClass();
   const bool topmost = owner && (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  wnd_ = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT |
-                             (topmost ? WS_EX_TOPMOST : 0),
-                         kClassName, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  wnd_ = CreateLayeredPopup(kClassName, &EffectWndProc, owner, topmost);
 }
 
 TacEffectWindow::~TacEffectWindow() {
   if (wnd_) DestroyWindow(wnd_);
 }
 
-void TacEffectWindow::Show(const TBitmap& picture, POINT at, int alpha) {
-  if (!wnd_ || !acUpdateLayeredWindow || picture.Empty()) return;
-  SIZE size{picture.Width(), picture.Height()};
-  POINT origin{0, 0};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
-  HDC screen = GetDC(nullptr);
-  acUpdateLayeredWindow(wnd_, screen, &at, &size, const_cast<TBitmap&>(picture).Canvas().Handle(), &origin, 0, &blend,
-                        ULW_ALPHA);
-  ReleaseDC(nullptr, screen);
+void TacEffectWindow::Show(TBitmap& picture, POINT at, int alpha) {
+  if (!wnd_ || picture.Empty()) return;
+  UpdateLayeredPicture(wnd_, at, picture, alpha);
   if (!IsWindowVisible(wnd_)) ShowWindow(wnd_, SW_SHOWNOACTIVATE);
 }
 
@@ -163,7 +144,7 @@ void HideFade::Tick() {
 
 }  // namespace
 
-void acStartHideFade(std::unique_ptr<TacEffectWindow> window, const TBitmap& picture, POINT at, unsigned time,
+void acStartHideFade(std::unique_ptr<TacEffectWindow> window, TBitmap& picture, POINT at, unsigned time,
                      int mode) {
   HideFade& f = Fade();
   f.Free();
@@ -172,7 +153,7 @@ void acStartHideFade(std::unique_ptr<TacEffectWindow> window, const TBitmap& pic
   f.Window = std::move(window);
   const int w = picture.Width(), h = picture.Height();
   f.Picture.SetSize(w, h);
-  BitBlt(f.Picture.Canvas().Handle(), 0, 0, w, h, const_cast<TBitmap&>(picture).Canvas().Handle(), 0, 0, SRCCOPY);
+  BitBlt(f.Picture.Canvas().Handle(), 0, 0, w, h, picture.Canvas().Handle(), 0, 0, SRCCOPY);
   f.Work.SetSize(w, h);
   f.At = at;
   f.Steps = steps;

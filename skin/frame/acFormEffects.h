@@ -23,7 +23,7 @@ class TacEffectWindow {
 
   HWND Handle() const { return wnd_; }
   // Shows `picture` (per-pixel alpha) at a screen position with a constant alpha.
-  void Show(const TBitmap& picture, POINT at, int alpha);
+  void Show(TBitmap& picture, POINT at, int alpha);
 
  private:
   HWND wnd_ = nullptr;
@@ -33,7 +33,7 @@ class TacEffectWindow {
 // an effect window, one step every 12 ms, after which window and pictures are freed. One fade
 // at a time: a new one frees the previous one's window. With a time below one step nothing is
 // shown.
-void acStartHideFade(std::unique_ptr<TacEffectWindow> window, const TBitmap& picture, POINT at, unsigned time,
+void acStartHideFade(std::unique_ptr<TacEffectWindow> window, TBitmap& picture, POINT at, unsigned time,
                      int mode);
 // The window of the fade under way, or nullptr.
 HWND acHideFadeWindow();

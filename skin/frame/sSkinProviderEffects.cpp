@@ -8,6 +8,7 @@
 #include "skin/data/sSkinManager_win.h"
 #include "skin/frame/acFormEffects.h"
 #include "skin/frame/sSkinProvider.h"
+#include "skin/render/acGlow_win.h"
 
 namespace {
 
@@ -154,6 +155,7 @@ void TsSkinProvider::WindowPosChanged(TMessage& m) {
   if (!*alive) return;
   skipAnimation_ = true;
   StopTitleAnimations();
+  HideAllGlows();
   const TacAnimEffect& effect = manager->AnimEffects.FormHide;
   if (effect.Time / kStepInterval > 0) {
     acEffectRunning = true;
