@@ -282,7 +282,7 @@ if wait_for 15 message_shown; then
   CAPTION="$TITLE" click "OK"
   wait_for 5 in_front_quiet "Install" || fail "the path page is not in front after the message"
   focus="$(wininfo focus "$CAPTION")"
-  [ "$focus" = "TDirectoryEdit $pf5\\Kestamor" ] || fail "the focus is on \"$focus\", not on the path edit"
+  [ "$focus" = "TsDirectoryEdit $pf5\\Kestamor" ] || fail "the focus is on \"$focus\", not on the path edit"
   [ "$(progress)" = 10 ] || fail "the progress bar moved to $(progress)"
 else
   fail "no message box \"$TITLE\" for a folder that cannot be made"
