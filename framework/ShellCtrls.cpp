@@ -240,9 +240,12 @@ bool TShellTreeView::Edited(HTREEITEM item, const std::string& text) {
   ITEMIDLIST* renamed = nullptr;
   if (FAILED(folder->SetNameOf(Handle(), child, name.c_str(), SHGDN_INFOLDER, &renamed))) return false;
   UniquePidl relative(renamed);
+  // The item names the renamed folder at once (its path is asked for before the refresh).
+  if (relative)
+    if (UniquePidl absolute(ILCombine(parent->pidl.get(), relative.get())); absolute) node->pidl = std::move(absolute);
   // The parent is read again once the editor has gone (its items cannot go while it edits).
   renamedParent_ = parent;
-  renamedPidl_ = relative ? UniquePidl(ILCombine(parent->pidl.get(), relative.get())) : nullptr;
+  renamedPidl_ = relative ? UniquePidl(ILClone(node->pidl.get())) : nullptr;
   PostMessageA(Handle(), CM_SHOWRENAME, 0, 0);
   return true;
 }

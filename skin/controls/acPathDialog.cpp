@@ -153,8 +153,10 @@ void TPathDialogForm::sBitBtn3Click(TObject*) {
   tree->Select(made);
   tree->SetFocus();
   tree->Expand(made);
-  tree->EditLabel(made);
+  // The path is selected before the editor opens: selecting may scroll the tree, and the
+  // editor must open where the item ends up.
   tree->SetPath(name);
+  tree->EditLabel(made);
 }
 
 void TPathDialogForm::WndProc(TMessage& m) {
