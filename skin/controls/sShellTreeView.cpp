@@ -92,4 +92,21 @@ void TsShellTreeView::WndProc(TMessage& m) {
   if (m.Msg == CM_VISIBLECHANGED && label_) label_->SetVisible(Visible());
   if (CommonSkinHandler(m, sd)) return;
   TShellTreeView::WndProc(m);
+  // The platform draws its own scroll bar whenever the tree changes the bar's range or
+  // position; the skinned one goes back over it.
+  switch (m.Msg) {
+    case WM_PAINT:
+    case WM_SIZE:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+    case TVM_EXPAND:
+    case TVM_DELETEITEM:
+    case TVM_SELECTITEM:
+    case TVM_ENSUREVISIBLE:
+      if (handler_ && !handler_->Detached()) handler_->UpdateBars();
+      break;
+    default:
+      break;
+  }
 }
