@@ -252,6 +252,16 @@ void TCustomTreeView::WndProc(TMessage& m) {
       TWinControl::WndProc(m);
       ApplyColours();
       return;
+    case WM_CTLCOLOREDIT:
+      // The label editor in the tree's own colours.
+      if (handle_ && m.LParam == SendMessageA(handle_, TVM_GETEDITCONTROL, 0, 0)) {
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        SetTextColor(dc, ToColorRef(Font().Color()));
+        SetBkColor(dc, ToColorRef(Color()));
+        m.Result = reinterpret_cast<LRESULT>(Brush().Handle());
+        return;
+      }
+      break;
     default:
       break;
   }

@@ -15,7 +15,7 @@ TsSpeedButton::TsSpeedButton(TComponent* AOwner)
   SetBounds(0, 0, 23, 22);
 }
 
-TsSpeedButton::~TsSpeedButton() = default;
+TsSpeedButton::~TsSpeedButton() { StopFade(fade_, *skinData_); }
 
 void TsSpeedButton::Loaded() {
   TCustomControl::Loaded();
@@ -61,40 +61,71 @@ void TsSpeedButton::PrepareCache() {
 }
 
 void TsSpeedButton::Paint() {
-  PrepareCache();
+  // A running fade has the new face in the cache already and shows its frames itself.
+  if (!fade_ || skinData_->CacheStale) PrepareCache();
   TsCommonData& sd = *skinData_;
   if (sd.Cache() && !sd.Cache()->Empty())
     BitBlt(Canvas().Handle(), 0, 0, Width(), Height(), sd.Cache()->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
 void TsSpeedButton::MouseEnter() {
-  skinData_->MouseOver = true;
-  Invalidate();
+  TsCommonData& sd = *skinData_;
+  sd.MouseOver = true;
+  if (Enabled() && !pressed_)
+    ChangePaint(fade_, sd, false, 1, AnimationAllowed(evMouseEnter, aeGlobalDef, sd.SkinManager()));
   TCustomControl::MouseEnter();
 }
 
 void TsSpeedButton::MouseLeave() {
-  skinData_->MouseOver = false;
-  Invalidate();
+  TsCommonData& sd = *skinData_;
+  sd.MouseOver = false;
+  if (Enabled() && !pressed_)
+    ChangePaint(fade_, sd, false, 2, AnimationAllowed(evMouseLeave, aeGlobalDef, sd.SkinManager()));
   TCustomControl::MouseLeave();
 }
 
+// A press shows at once.
 void TsSpeedButton::PressChanged(bool pressed) {
   if (pressed == pressed_) return;
   pressed_ = pressed;
+  StopFade(fade_, *skinData_);
+  skinData_->CacheStale = true;
   Repaint();
+}
+
+void TsSpeedButton::SkinCommand(TMessage& m) {
+  TsCommonData& sd = *skinData_;
+  switch (m.WParamHi()) {
+    case SkinCommand::IsHandled:
+      m.Result = 1;
+      return;
+    case SkinCommand::PrepareCache:
+      PrepareCache();
+      return;
+    case SkinCommand::PaintFadeFrame:
+      m.Result = 0;  // the fade copies its frame to the window itself
+      return;
+    case SkinCommand::NewSkin:
+    case SkinCommand::RemoveSkin:
+    case SkinCommand::RefreshSkin:
+      StopFade(fade_, sd);
+      CommonSkinHandler(m, sd);
+      sd.CacheStale = true;
+      Invalidate();
+      return;
+    case SkinCommand::AnimationDone:
+      StopFade(fade_, sd);
+      return;
+    default:
+      CommonSkinHandler(m, sd);
+  }
 }
 
 void TsSpeedButton::WndProc(TMessage& m) {
   TsCommonData& sd = *skinData_;
   switch (m.Msg) {
     case SM_ALPHACMD:
-      if (m.WParamHi() == SkinCommand::IsHandled) {
-        m.Result = 1;
-        return;
-      }
-      if (!CommonSkinHandler(m, sd)) TCustomControl::WndProc(m);
-      Invalidate();
+      SkinCommand(m);
       return;
     case WM_ERASEBKGND:
       m.Result = 1;
@@ -129,6 +160,8 @@ void TsSpeedButton::WndProc(TMessage& m) {
       PressChanged(false);
       break;
     case CM_ENABLEDCHANGED:
+      StopFade(fade_, sd);
+      sd.CacheStale = true;
       TCustomControl::WndProc(m);
       Invalidate();
       return;

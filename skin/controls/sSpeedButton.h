@@ -1,6 +1,7 @@
 // A flat skinned button without focus for a place inside another control: its face is its
 // skin section for the state (normal, hot under the mouse, pressed while held), with a glyph
-// from an alpha image list centred on it; a press and release over it clicks it.
+// from an alpha image list centred on it; a press and release over it clicks it. The mouse
+// entering and leaving it fades between the normal and the hot face.
 #pragma once
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include "framework/Controls.h"
 #include "skin/controls/acAlphaImageList.h"
 #include "skin/render/sCommonData_win.h"
+#include "skin/render/sFade_win.h"
 
 class TsSpeedButton : public TCustomControl {
  public:
@@ -22,6 +24,8 @@ class TsSpeedButton : public TCustomControl {
   int CurrentState() const;
   // Paints the face for the present state into the binding's cache.
   void PrepareCache();
+  // The hover fade running now, or nullptr.
+  TsFadeTimer* Fade() const { return fade_.get(); }
 
  protected:
   void WndProc(TMessage& message) override;
@@ -32,8 +36,10 @@ class TsSpeedButton : public TCustomControl {
 
  private:
   void PressChanged(bool pressed);
+  void SkinCommand(TMessage& message);
 
   std::unique_ptr<TsCommonData> skinData_;
+  TsFadeSlot fade_;
   const TsAlphaImageList* images_ = nullptr;
   int imageIndex_ = -1;
   int cellWidth_ = 16;

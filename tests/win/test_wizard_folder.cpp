@@ -10,6 +10,7 @@
 
 #include "WizardTest.h"
 #include "skin/controls/acPathDialog.h"
+#include "skin/data/sConst.h"
 
 namespace {
 
@@ -262,6 +263,40 @@ TEST_F(FolderWizard, PathEditRefusesDirectInput) {
   ASSERT_TRUE(XInput("click 3 sleep 0.5 key p sleep 0.3 key Escape"));
   EXPECT_EQ(edit->Text(), "C:\\Program Files\\Kestamor");
   EXPECT_EQ(changes, 0);
+}
+
+// The mouse over the browse button fades its hot face in, frame by frame, and out again; the
+// screen then shows the hot face (more than the black of the edit and the glyph), and the
+// plain one again once the mouse has left.
+TEST_F(FolderWizard, BrowseButtonFadesUnderTheMouse) {
+  form->sPanel_3_install->BringToFront();
+  Pump();
+  TsEditButton* button = edit->Button();
+  int frames = 0;
+  MessageSpy spy(button->Handle(), [&](UINT msg, WPARAM wp, LPARAM) {
+    if (msg == SM_ALPHACMD && HIWORD(wp) == SkinCommand::PaintFadeFrame) ++frames;
+  });
+  auto darkPixels = [&] {
+    const Bitmap32 shot = CaptureScreen(WindowRectOf(button->Handle()));
+    int n = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x) n += At(shot, x, y) == 0;
+    return n;
+  };
+  const int plain = darkPixels();
+  ASSERT_TRUE(XMouseToCentre(button));
+  ASSERT_TRUE(PumpUntil([&] { return !button->Fade() || !button->Fade()->Enabled(); }));
+  Pump();
+  const int framesIn = frames;
+  const int hot = darkPixels();
+  SaveWindowScreenshot(form->Handle(), "folder_browse_hot");
+  ASSERT_TRUE(XInput("mousemove 1000 740"));
+  ASSERT_TRUE(PumpUntil([&] { return !button->Fade() || !button->Fade()->Enabled(); }));
+  Pump();
+  EXPECT_GT(framesIn, 3);
+  EXPECT_GT(frames, framesIn + 3);
+  EXPECT_LT(hot, plain / 2) << "the hot face covers the edit's black";
+  EXPECT_EQ(darkPixels(), plain);
 }
 
 // Opening and closing the dialog fifty times leaves no window or drawing object behind.
