@@ -29,17 +29,8 @@ void TsMemo::CreateHandleDone() {
 
 void TsMemo::AttachHandler() {
   if (attaching_) return;
-  if (!skinData_->IsSkinned()) {
-    handler_.reset();
-    return;
-  }
-  if (!HandleAllocated() || HasState(csDestroying)) return;
-  if (handler_ && !handler_->Detached() && handler_->Wnd() == Handle()) return;
   attaching_ = true;
-  handler_.reset();
-  auto h = std::make_unique<TacEditWnd>();
-  h->Create(Handle(), true, skinData_->SkinSection(), skinData_->SkinManager(), skinData_.get());
-  handler_ = std::move(h);
+  KeepEditHandler(handler_, *this, *skinData_);
   attaching_ = false;
 }
 

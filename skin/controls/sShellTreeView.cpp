@@ -51,18 +51,7 @@ void TsShellTreeView::CreateHandleDone() {
   if (!IsLoading()) AttachHandler();
 }
 
-void TsShellTreeView::AttachHandler() {
-  if (!skinData_->IsSkinned()) {
-    handler_.reset();
-    return;
-  }
-  if (!HandleAllocated() || HasState(csDestroying)) return;
-  if (handler_ && !handler_->Detached() && handler_->Wnd() == Handle()) return;
-  handler_.reset();
-  auto h = std::make_unique<TacEditWnd>();
-  h->Create(Handle(), true, skinData_->SkinSection(), skinData_->SkinManager(), skinData_.get());
-  handler_ = std::move(h);
-}
+void TsShellTreeView::AttachHandler() { KeepEditHandler(handler_, *this, *skinData_); }
 
 void TsShellTreeView::WndProc(TMessage& m) {
   TsCommonData& sd = *skinData_;
