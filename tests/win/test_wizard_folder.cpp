@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "WizardTest.h"
@@ -135,6 +136,8 @@ TEST_F(FolderWizard, DialogSizesAndAnchors) {
     expectAt(d.sBitBtn2, 250, 344, 75, 25);
     expectAt(d.sBitBtn3, 12, 344, 75, 25);
     EXPECT_EQ(d.sShellTreeView1->Path(), "C:\\windows");
+    EXPECT_TRUE(d.sBitBtn1->Enabled() && IsWindowEnabled(d.sBitBtn1->Handle()));
+    EXPECT_TRUE(d.sBitBtn3->Enabled() && IsWindowEnabled(d.sBitBtn3->Handle()));
     SaveWindowScreenshot(d.Handle(), "folder_dialog");
 
     const POINT grip = ScreenCentre(d.Grip);
@@ -222,6 +225,28 @@ TEST_F(FolderWizard, CreateRenameAndOk) {
   EXPECT_EQ(edit->InitialDir(), scratch.Sub("Chosen"));
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(Installer.InstallDirectory, scratch.Sub("Chosen") + "\\");
+}
+
+// A file in the way of the new folder's name: the error names the folder, the dialog stays
+// open with nothing selected anew.
+TEST_F(FolderWizard, CreateReportsAFolderItCannotMake) {
+  ScratchFolder scratch;
+  HANDLE file = CreateFileA(scratch.Sub("New folder1").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  edit->SetText(scratch.Path());
+  std::optional<std::string> text;
+  WithDialog([&](TPathDialogForm& d) {
+    MessageBoxWatcher box("Error");
+    ASSERT_TRUE(ClickOn(d.sBitBtn3));
+    text = box.Text();
+    EXPECT_TRUE(d.IsModal());
+    EXPECT_EQ(d.sShellTreeView1->Path(), scratch.Path());
+    EXPECT_FALSE(d.sShellTreeView1->IsEditing());
+  });
+  DeleteFileA(scratch.Sub("New folder1").c_str());
+  EXPECT_EQ(text.value_or("(no message)"), "Directory " + scratch.Sub("New folder1") + " can`t be created!");
+  EXPECT_EQ(edit->Text(), scratch.Path());
 }
 
 // A drive root keeps its separator.
