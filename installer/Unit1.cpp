@@ -12,7 +12,6 @@
 #include "installer/ResourceData.h"
 #include "installer/unpack_thread_unit.h"
 #include "framework/Dialogs.h"
-#include "skin/frame/sSkinProvider.h"
 #include "resources/installer/installer_resources.h"
 
 InstallerState Installer;
@@ -67,7 +66,6 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   garnet.Data = LoadResourceBytes(IDR_GARNET);
   sSkinManager1->SetSkinDirectory(kBuildSkinDirectory);
   sSkinManager1->SetSkinName("Garnet (internal)");
-  new TsSkinProvider(this, true);
 
   DdeClient = new TDdeClientConv(this);
   DdeClient->SetName("DdeClient");

@@ -8,13 +8,14 @@
 #include "framework/Controls.h"
 #include "framework/Dialogs.h"
 #include "framework/Forms.h"
+#include "skin/data/acPreviewRecord.h"
 #include "skin/data/acntUtils.h"
 #include "skin/data/sSkinManager.h"
+#include "skin/frame/acDials.h"
 #include "skin/render/sSectionBackground.h"
 
 TacSkinActiveHook acDialogHook = nullptr;
 TacSkinActiveHook acSkinChangeCallback = nullptr;
-TacCbtHandler acCbtHandler = nullptr;
 bool acSkinLoading = false;
 bool acSkinChanging = false;
 bool acEffectRunning = false;
@@ -48,11 +49,6 @@ bool FileExists(const std::string& path) {
 bool FolderExists(const std::string& path) {
   const DWORD a = GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-LRESULT CALLBACK CbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code >= 0 && acCbtHandler) acCbtHandler(code, wParam, lParam);
-  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // Sends to one form and its controls, unless it is being destroyed or loaded.
@@ -317,6 +313,19 @@ void TsSkinManager::LoadFolderOrInternal(const TsBuildParams& params) {
   LoadPackedSkin(*model_, item->Data, p, "");
 }
 
+bool TsSkinManager::LoadPreviewRecord(std::span<const uint8_t> data) {
+  const auto record = ParsePreviewRecord(data);
+  if (!record) return false;
+  noAutoUpdate_ = true;
+  previewOptions_ = record->Options;
+  SetSkinDirectory(record->SkinFolder);
+  SetSkinName(record->SkinName);
+  previewOptions_.clear();  // a packed skin of that name took precedence
+  noAutoUpdate_ = false;
+  if (active_) SendNewSkin(false);
+  return true;
+}
+
 bool TsSkinManager::IsLoadingState() const { return HasState(csLoading | csReading); }
 
 // ---- Announcing -----------------------------------------------------------------------
@@ -360,12 +369,14 @@ void TsSkinManager::SendRemoveSkin() {
 }
 
 void TsSkinManager::InstallHook() {
-  hook_ = SetWindowsHookExA(WH_CBT, CbtHookProc, nullptr, GetCurrentThreadId());
+  hook_ = SetWindowsHookExA(WH_CBT, acCbtHookProc, nullptr, GetCurrentThreadId());
 }
 
 void TsSkinManager::RemoveHook() {
-  if (hook_) UnhookWindowsHookEx(hook_);
+  if (!hook_) return;
+  UnhookWindowsHookEx(hook_);
   hook_ = nullptr;
+  acClearProviders();
 }
 
 void TsSkinManager::SetActiveControl(HWND wnd) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -91,9 +92,6 @@ struct TacThirdPartyList {
 using TacSkinActiveHook = void (*)(bool active);
 extern TacSkinActiveHook acDialogHook;
 extern TacSkinActiveHook acSkinChangeCallback;
-// What the thread's window-creation hook does with each notification; null: nothing.
-using TacCbtHandler = void (*)(int code, WPARAM wParam, LPARAM lParam);
-extern TacCbtHandler acCbtHandler;
 
 // Process-wide flags of the engine; fading and the effects read them instead of locking.
 extern bool acSkinLoading;
@@ -165,6 +163,10 @@ class TsSkinManager : public TComponent {
   void SendNewSkin(bool animate = false);
   // Sends RemoveSkin and frees the model.
   void SendRemoveSkin();
+  // A skin a skin editor sent (a preview record): its options text stands in for the
+  // skin's own options file; folder and name come from the record; announced at once.
+  // False when the data is not a preview record.
+  bool LoadPreviewRecord(std::span<const uint8_t> data);
   // Resolves every cached index of the model again.
   void UpdateSkinState();
   // Sends a skin command (lParam = the manager) to every form of the application and their

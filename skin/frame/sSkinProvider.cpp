@@ -29,6 +29,8 @@ TsSkinProvider* FindSkinProvider(TForm* form) {
 TsSkinProvider::TsSkinProvider(TComponent* AOwner, bool createdAtRunTime)
     : TComponent(AOwner), form_(dynamic_cast<TForm*>(AOwner)) {
   if (!form_) throw EAbort("TsSkinProvider component may be used with forms only!");
+  static const bool previewChecked = (acPreviewMode = acPreviewMode || PreviewRequested(CommandLineArgs()), true);
+  (void)previewChecked;
   if (TsSkinProvider* existing = FindSkinProvider(form_)) {
     if (existing->createdAtRunTime_) {
       existing->Free();  // made by the hook and never used: this one takes over
@@ -51,7 +53,8 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner, bool createdAtRunTime)
   form_->CreateParamsFilter = [this](TCreateParams& p) { FilterCreateParams(p); };
   if (!form_->HasState(csLoading | csReading)) {
     skinData_->UpdateIndexes();
-    if (form_->HandleAllocated()) {
+    // A provider made at run time prepares the form once the window first asks for its frame.
+    if (form_->HandleAllocated() && !createdAtRunTime_) {
       PrepareForm();
       RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
@@ -62,6 +65,7 @@ TsSkinProvider::~TsSkinProvider() {
   *alive_ = false;
   if (inert_) return;
   StopTitleAnimations();
+  adapter_.reset();
   if (form_->HandleAllocated()) KillTimer(form_->Handle(), kHotWatchTimer);
   form_->WindowProc = formProc_;
   form_->CreateParamsFilter = nullptr;
@@ -129,6 +133,18 @@ void TsSkinProvider::PrepareForm() {
   if (UseGlobalColor && !skinData_->CustomColor() && IsSkinned())
     if (TsSkinManager* m = skinData_->Manager()) form_->SetColor(m->GetGlobalColor());
   if (sysMenu_) sysMenu_->UpdateItems();
+  AdaptControls();
+}
+
+void TsSkinProvider::AdaptControls(TWinControl* container) {
+  if (!IsSkinned() || form_->HasState(csDestroying)) return;
+  if (!adapter_) {
+    adapter_ = std::make_unique<TacCtrlAdapter>(form_, skinData_->Manager());
+    adapter_->OnSkinItem = [this](TControl* c, bool& allow, std::string& section) {
+      if (OnSkinItem) OnSkinItem(c, allow, section);
+    };
+  }
+  adapter_->Adapt(container);
 }
 
 void TsSkinProvider::InitRunTime() {
@@ -140,6 +156,7 @@ void TsSkinProvider::InitRunTime() {
 void TsSkinProvider::RemoveSkin() {
   ClearHot();
   StopTitleAnimations();
+  adapter_.reset();
   skinData_->CacheStale = true;
   if (form_->HasState(csDestroying) || !form_->HandleAllocated()) return;
   const HWND wnd = form_->Handle();
@@ -149,6 +166,9 @@ void TsSkinProvider::RemoveSkin() {
   regionChanged_ = true;
   RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
   if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
+  // Standard labels the adapter recoloured get the system's text colour back.
+  for (int i = 0; i < form_->ControlCount(); ++i)
+    if (TControl* c = form_->Controls(i); c->ClassName() == "TLabel") c->Font().SetColor(clWindowText);
   if (skinData_->Cache()) skinData_->ReleaseCache();
 }
 
@@ -161,12 +181,21 @@ void TsSkinProvider::SkinAgain() {
   regionChanged_ = true;
   if (UseGlobalColor && !skinData_->CustomColor())
     if (TsSkinManager* m = skinData_->Manager()) form_->SetColor(m->GetGlobalColor());
+  AdaptControls();
 }
 
 // ---- The window procedure -------------------------------------------------------------
 
 void TsSkinProvider::ProviderWndProc(TMessage& m) {
   if (m.Msg == SM_ALPHACMD && AlwaysAnsweredCommand(m)) return;
+  if (m.Msg == kMsgSkinEditor) {
+    PreviewMessage(m);
+    return;
+  }
+  if (m.Msg == WM_COPYDATA && PreviewCopyData(m)) return;
+  // The window is made while the form is being shown: the first notice a provider can see
+  // of that is the window's own.
+  if (m.Msg == WM_SHOWWINDOW && m.WParam && acPreviewMode) BecomePreviewWindow();
   if (form_->HasState(csDestroying) || !IsSkinned()) {
     UnskinnedWndProc(m);
     return;
@@ -335,7 +364,11 @@ void TsSkinProvider::SkinnedWndProc(TMessage& m) {
     case WM_NCCREATE:
     case WM_CREATE:
       formProc_(m);
-      PrepareForm();
+      if (!createdAtRunTime_) PrepareForm();
+      return;
+    case WM_PARENTNOTIFY:
+      formProc_(m);
+      if (LOWORD(m.WParam) == WM_CREATE) AdaptControls();
       return;
     case WM_MOVE:
       StopTitleAnimations();
@@ -402,8 +435,8 @@ void TsSkinProvider::SkinnedWndProc(TMessage& m) {
         formProc_(m);
         return;
       }
+      if (createdAtRunTime_) InitRunTime();
       if (CanPaintFrame()) {
-        if (createdAtRunTime_) InitRunTime();
         HDC dc = GetWindowDC(form_->Handle());
         if (dc) {
           PaintFrame(dc);
@@ -483,6 +516,7 @@ void TsSkinProvider::SkinnedWndProc(TMessage& m) {
     case CM_VISIBLECHANGED:
       if (m.WParam) InitRunTime();
       formProc_(m);
+      if (m.WParam) AdaptControls();
       if (!m.WParam) {
         sd.ReleaseCache();
         StopTitleAnimations();

@@ -10,8 +10,10 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Forms.h"
+#include "skin/frame/acCtrlAdapter.h"
 #include "skin/frame/acTitleAnimation.h"
 #include "skin/frame/sSystemMenu.h"
 #include "skin/render/sCommonData_win.h"
@@ -48,6 +50,8 @@ class TsSkinProvider : public TComponent {
   bool ShowAppIcon = true;
   std::string TitleSkin;  // empty: "FORMTITLE"
   bool UseGlobalColor = true;
+  // Lets the form veto or re-section a control the adapter is about to skin.
+  TacSkinItemEvent OnSkinItem;
 
   // ---- Operations ----
   // Marks the frame cache stale and paints the frame at once (caption, icon, alignment changes).
@@ -79,6 +83,11 @@ class TsSkinProvider : public TComponent {
   // The title buttons laid out for the present window size.
   TsTitleLayout TitleLayout() const;
   TsCustomSysMenu* SystemMenu() const { return sysMenu_.get(); }
+  // The control adapter while the form is skinned, else nullptr.
+  TacCtrlAdapter* Adapter() const { return adapter_.get(); }
+  // Gives the controls of `container` (nullptr: the whole form) that are not skin-aware
+  // their handlers.
+  void AdaptControls(TWinControl* container = nullptr);
 
  protected:
   void Loaded() override;
@@ -92,6 +101,11 @@ class TsSkinProvider : public TComponent {
     int32_t HitCode = 0;
     std::unique_ptr<TacSBAnimation> Animation;  // from the first state change, while allowed
   };
+
+  // Skin preview (sSkinProviderPreview.cpp).
+  void PreviewMessage(TMessage& m);
+  bool PreviewCopyData(TMessage& m);
+  void BecomePreviewWindow();
 
   // Message routing (sSkinProvider.cpp).
   void ProviderWndProc(TMessage& m);
@@ -147,6 +161,7 @@ class TsSkinProvider : public TComponent {
   TWndMethod formProc_;
   std::unique_ptr<TsCommonData> skinData_;
   std::unique_ptr<TsSystemMenu> sysMenu_;
+  std::unique_ptr<TacCtrlAdapter> adapter_;
   std::unique_ptr<TBitmap> titleStrip_;  // the clean title bar under the buttons
   int32_t titleStripLeft_ = 0;
   std::array<ButtonSlot, kSystemButtons> buttons_;
@@ -164,6 +179,18 @@ class TsSkinProvider : public TComponent {
   uint32_t formState_ = 0;
   int cachedWidth_ = -1, cachedHeight_ = -1;  // size the region was cut for
 };
+
+// Skin preview mode: a skin editor starts the program with "/acpreview" as its first
+// parameter (exactly so) and sends it skins to show. The mode is on from the first provider
+// until the main form first shows; that form becomes the preview window and is announced to
+// the editor's window.
+inline constexpr const char* kPreviewSwitch = "/acpreview";
+inline constexpr const char* kSkinEditorTitle = "Quorindels Editor";
+inline constexpr UINT kMsgSkinEditor = 0xA400;
+bool PreviewRequested(const std::vector<std::string>& args);
+extern bool acPreviewMode;
+// The preview window, or nullptr.
+HWND acPreviewWindow();
 
 // The provider of a form, or nullptr.
 TsSkinProvider* FindSkinProvider(TForm* form);

@@ -118,11 +118,21 @@ class FramedWizard : public WizardTest {
     return title.StateProps[active ? 1 : 0].FontColor;
   }
 
+  // What the window prints of its frame (WM_PRINT, as snapshots are taken).
+  Bitmap32 Printed() {
+    TBitmap printed(Width(), Height(), true);
+    SendMessageA(Wnd(), WM_PRINT, reinterpret_cast<WPARAM>(printed.Canvas().Handle()), PRF_NONCLIENT);
+    Bitmap32 copy(Width(), Height());
+    CopyRect32(copy, 0, 0, printed.View(), TsRect{0, 0, Width(), Height()});
+    return copy;
+  }
+
   void ExpectSkinnedFrame(bool active, const char* screenshot) {
     const Bitmap32 shot = Shot();
     SaveWindowScreenshot(Wnd(), screenshot);
     std::string where;
     EXPECT_EQ(FrameDifferences(shot, ExpectedFrame(active), where), 0) << screenshot << " first at " << where;
+    EXPECT_EQ(FrameDifferences(Printed(), ExpectedFrame(active), where), 0) << screenshot << " printed, first at " << where;
     EXPECT_TRUE(CaptionColours(shot).count(TitleFontColour(active))) << screenshot;
     EXPECT_EQ(Provider()->FormActive(), active) << screenshot;
   }

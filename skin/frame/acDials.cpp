@@ -1,0 +1,179 @@
+#include "skin/frame/acDials.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "framework/Forms.h"
+#include "skin/data/sSkinManager_win.h"
+#include "skin/frame/sSkinProvider.h"
+
+TacDialogSkinner acSkinDialog = nullptr;
+
+namespace {
+
+constexpr uintptr_t kDialogAtom = 32770;
+constexpr intptr_t kEngineTag = -98;
+
+// Entries in the order they were made; an entry that went is null until the list is tidied.
+std::vector<TacProvider*>& Entries() {
+  static std::vector<TacProvider*> list;
+  return list;
+}
+
+// Forms the hook never skins, by window class (sorted).
+constexpr std::array<const char*, 2> kExcludedClasses = {"TApplication", "TfcPopup"};
+
+bool Excluded(const std::string& className) {
+  return std::any_of(kExcludedClasses.begin(), kExcludedClasses.end(),
+                     [&](const char* c) { return className == c; });
+}
+
+bool ApplicationGoing() { return !Application || Application->HasState(csDestroying); }
+
+std::string ClassOf(HWND wnd, const CREATESTRUCTA* created) {
+  if (created && created->lpszClass && !IS_INTRESOURCE(created->lpszClass)) return created->lpszClass;
+  if (created && created->lpszClass && reinterpret_cast<uintptr_t>(created->lpszClass) == kDialogAtom) return "#32770";
+  char name[128] = {};
+  GetClassNameA(wnd, name, sizeof name);
+  return name;
+}
+
+// The application's form that owns the window, last made first; forms being destroyed are
+// passed over.
+TForm* FormOf(HWND wnd) {
+  if (!Screen) return nullptr;
+  for (int i = Screen->CustomFormCount() - 1; i >= 0; --i) {
+    TForm* f = Screen->CustomForms(i);
+    if (f->HasState(csDestroying)) continue;
+    if (f->HandleAllocated() && f->Handle() == wnd) return f;
+  }
+  return nullptr;
+}
+
+void DropDestroyedDialogs() {
+  for (TacProvider*& p : Entries()) {
+    if (p && p->DialogDestroyed) {
+      TacProvider* gone = p;
+      p = nullptr;
+      gone->Free();
+    }
+  }
+}
+
+void Tidy() {
+  auto& list = Entries();
+  list.erase(std::remove(list.begin(), list.end(), nullptr), list.end());
+}
+
+bool AttachForm(TForm* form, HWND wnd, const std::string& className, bool creating) {
+  TsSkinManager* manager = DefaultManager();
+  if ((form->Tag() & kEngineTag) == kEngineTag || Excluded(className)) return false;
+  const uint8_t rule = className == "TMessageForm" ? srStdDialogs : srStdForms;
+  if (!(manager->SkinningRules & rule)) return false;
+  auto* provider = new TsSkinProvider(form, true);  // owned by the form
+  provider->UseGlobalColor = false;
+  provider->MakeSkinMenu = false;
+  Tidy();
+  Entries().push_back(new TacProvider(form, provider));  // owned by the form
+  if (!creating) {
+    // Whatever Windows painted of the window so far goes.
+    UpdateWindow(wnd);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+  return true;
+}
+
+}  // namespace
+
+// ---- Entries ------------------------------------------------------------------------------
+
+TacProvider::TacProvider(TForm* form, TsSkinProvider* provider)
+    : TComponent(form), form_(form), provider_(provider) {}
+
+TacProvider::TacProvider(HWND dialog) : TComponent(nullptr), dialog_(dialog) {}
+
+TacProvider::~TacProvider() {
+  Destroying();
+  for (TacProvider*& p : Entries())
+    if (p == this) p = nullptr;
+}
+
+HWND TacProvider::Wnd() const {
+  if (form_) return form_->HandleAllocated() ? form_->Handle() : nullptr;
+  return dialog_;
+}
+
+TacProvider* acFindProvider(HWND wnd) {
+  if (!wnd) return nullptr;
+  for (TacProvider* p : Entries())
+    if (p && p->Wnd() == wnd) return p;
+  return nullptr;
+}
+
+int acProviderCount() {
+  return static_cast<int>(std::count_if(Entries().begin(), Entries().end(), [](TacProvider* p) { return p; }));
+}
+
+void acClearProviders() {
+  std::vector<TacProvider*> list;
+  list.swap(Entries());
+  for (TacProvider* p : list)
+    if (p) p->Free();
+}
+
+// ---- Attaching ----------------------------------------------------------------------------
+
+bool acAttach(HWND wnd, const CREATESTRUCTA* created) {
+  TsSkinManager* manager = DefaultManager();
+  if (!manager || ApplicationGoing() || !wnd) return false;
+  // Asking also binds a window of ours that is being created to its form.
+  if (HandlesSkinCommands(wnd)) return false;
+  const std::string className = ClassOf(wnd, created);
+  const LONG_PTR style = created ? static_cast<LONG_PTR>(created->style) : GetWindowLongPtrA(wnd, GWL_STYLE);
+  if ((style & WS_POPUP) && !(style & WS_BORDER)) return false;
+  if (acFindProvider(wnd)) return false;
+  TForm* form = FormOf(wnd);
+  if (!form || form->HasState(csLoading | csReading)) {
+    const HWND parent = created ? created->hwndParent : GetParent(wnd);
+    if (className != "#32770" || parent || !(manager->SkinningRules & srStdDialogs) || !acSkinDialog) return false;
+    TacProvider* entry = acSkinDialog(wnd);
+    if (!entry) return false;
+    Tidy();
+    Entries().push_back(entry);
+    return true;
+  }
+  return AttachForm(form, wnd, className, created != nullptr);
+}
+
+LRESULT CALLBACK acCbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
+  if (code < 0 || ApplicationGoing()) return result;
+  switch (code) {
+    case HCBT_DESTROYWND:
+      DropDestroyedDialogs();
+      break;
+    case HCBT_ACTIVATE:
+      acAttach(reinterpret_cast<HWND>(wParam));
+      break;
+    case HCBT_CREATEWND: {
+      const auto* cw = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+      const CREATESTRUCTA* cs = cw ? cw->lpcs : nullptr;
+      if (!cs) break;
+      const HWND wnd = reinterpret_cast<HWND>(wParam);
+      if (IS_INTRESOURCE(cs->lpszClass)) {
+        // Popup menus (atom 32768) are left to the system: this skin engine does not skin them.
+        if (reinterpret_cast<uintptr_t>(cs->lpszClass) == kDialogAtom) acAttach(wnd, cs);
+        break;
+      }
+      if (std::strcmp(cs->lpszClass, "TPUtilWindow") == 0 || !cs->dwExStyle || !cs->style || cs->hwndParent) break;
+      TForm* main = Application->MainForm();
+      if (!main || !main->HandleAllocated() || main->Handle() != wnd) acAttach(wnd, cs);
+      break;
+    }
+    default:
+      break;
+  }
+  return result;
+}

@@ -1,0 +1,60 @@
+// Skin preview mode: the program shows the skins a skin editor sends it.
+#include <span>
+
+#include "skin/data/acPreviewRecord.h"
+#include "skin/data/sSkinManager_win.h"
+#include "skin/frame/sSkinProvider.h"
+
+bool acPreviewMode = false;
+
+namespace {
+
+HWND gPreviewWindow = nullptr;
+bool gCopying = false;
+constexpr int kEditorSearches = 101;
+
+}  // namespace
+
+bool PreviewRequested(const std::vector<std::string>& args) { return args.size() > 1 && args[1] == kPreviewSwitch; }
+
+HWND acPreviewWindow() { return gPreviewWindow; }
+
+void TsSkinProvider::BecomePreviewWindow() {
+  TForm* main = Application ? Application->MainForm() : nullptr;
+  if ((main && main != form_) || !form_->HandleAllocated()) return;
+  gPreviewWindow = form_->Handle();
+  acPreviewMode = false;
+  for (int i = 0; i < kEditorSearches; ++i) {
+    const HWND editor = FindWindowA(nullptr, kSkinEditorTitle);
+    if (!editor) break;
+    if (SendMessageA(editor, kMsgSkinEditor, 3, reinterpret_cast<LPARAM>(gPreviewWindow)) == 1) break;
+  }
+}
+
+void TsSkinProvider::PreviewMessage(TMessage& m) {
+  switch (m.WParam) {
+    case 1:
+      form_->Close();
+      m.Result = 0;
+      return;
+    case 4:
+      m.Result = 1;
+      return;
+    default:
+      formProc_(m);
+      return;
+  }
+}
+
+bool TsSkinProvider::PreviewCopyData(TMessage& m) {
+  if (!form_->HandleAllocated() || form_->Handle() != gPreviewWindow || gCopying) return false;
+  formProc_(m);
+  const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(m.LParam);
+  TsSkinManager* manager = skinData_->Manager();
+  if (m.Result != 0 || !copy || copy->dwData != kPreviewCopyKind || !copy->lpData || !manager) return true;
+  gCopying = true;
+  const std::span<const uint8_t> data(static_cast<const uint8_t*>(copy->lpData), copy->cbData);
+  if (manager->LoadPreviewRecord(data)) m.Result = 1;
+  gCopying = false;
+  return true;
+}
