@@ -92,11 +92,14 @@ class FolderWizard : public WizardTest {
     WizardTest::TearDown();
   }
 
-  // Opens the dialog through the edit's button click and runs body on it.
-  void WithDialog(std::function<void(TPathDialogForm&)> body) {
+  // Opens the dialog through the edit's button click (or `open`) and runs body on it.
+  void WithDialog(std::function<void(TPathDialogForm&)> body, std::function<void()> open = {}) {
     g_body = &body;
     g_timer = SetTimer(nullptr, 0, 30, RunBody);
-    edit->ButtonClick();
+    if (open)
+      open();
+    else
+      edit->ButtonClick();
     KillTimer(nullptr, g_timer);
     EXPECT_EQ(g_body, nullptr) << "the dialog never showed";
     g_body = nullptr;
@@ -121,6 +124,7 @@ TEST_F(FolderWizard, DialogSizesAndAnchors) {
     EXPECT_EQ(w.bottom - w.top, 420);
     EXPECT_EQ(w.left, (GetSystemMetrics(SM_CXSCREEN) - 350) / 2);
     EXPECT_EQ(w.top, (GetSystemMetrics(SM_CYSCREEN) - 420) / 2);
+    EXPECT_EQ(FindSkinProvider(&d), d.sSkinProvider1);
     EXPECT_EQ(d.Caption(), "Select directory");
     EXPECT_EQ(d.sBitBtn3->Caption(), "Create");
     EXPECT_EQ(WindowClass(d.sShellTreeView1->Handle()), "TsShellTreeView");
@@ -262,7 +266,7 @@ TEST_F(FolderWizard, DriveRootKeepsItsSeparator) {
 }
 
 // Typing, Ctrl+V, Shift+Insert, Delete and the context menu's Paste, all from the X side,
-// leave the path edit's text as the installer set it.
+// leave the path edit's text as the installer set it; Alt+Down opens the dialog.
 TEST_F(FolderWizard, PathEditRefusesDirectInput) {
   form->sPanel_3_install->BringToFront();
   edit->SetText("C:\\Program Files\\Kestamor");
@@ -288,6 +292,10 @@ TEST_F(FolderWizard, PathEditRefusesDirectInput) {
   ASSERT_TRUE(XInput("click 3 sleep 0.5 key p sleep 0.3 key Escape"));
   EXPECT_EQ(edit->Text(), "C:\\Program Files\\Kestamor");
   EXPECT_EQ(changes, 0);
+  // Alt+Down is the button's key: it opens the dialog.
+  bool opened = false;
+  WithDialog([&](TPathDialogForm&) { opened = true; }, [] { XInput("key alt+Down"); });
+  EXPECT_TRUE(opened);
 }
 
 // The mouse over the browse button fades its hot face in, frame by frame, and out again; the
