@@ -85,6 +85,27 @@ std::pair<int, int> Icons(const ITEMIDLIST* pidl) {
   return {closed, info.iIcon};
 }
 
+// Whether a folder shows an opening button. The shell says "may have subfolders" of every
+// folder; for one on a disk the disk is asked (the first subfolder found ends the search).
+bool HasSubfolders(const ITEMIDLIST* pidl, SFGAOF attributes) {
+  if (!(attributes & SFGAO_HASSUBFOLDER)) return false;
+  char path[MAX_PATH] = {};
+  if (!(attributes & SFGAO_FILESYSTEM) || !SHGetPathFromIDListA(pidl, path) || !path[0]) return true;
+  std::string pattern = path;
+  if (pattern.back() != '\\') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA f;
+  HANDLE h = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &f, FindExSearchLimitToDirectories, nullptr, 0);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool found = false;
+  do {
+    const bool dots = f.cFileName[0] == '.' && (!f.cFileName[1] || (f.cFileName[1] == '.' && !f.cFileName[2]));
+    found = (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !dots;
+  } while (!found && FindNextFileA(h, &f));
+  FindClose(h);
+  return found;
+}
+
 }  // namespace
 
 TShellTreeView::TShellTreeView(TComponent* AOwner) : TCustomTreeView(AOwner) { EnsureCom(); }
@@ -166,13 +187,13 @@ void TShellTreeView::FillChildren(Node& node) {
   });
   for (const UniquePidl& c : children) {
     const ITEMIDLIST* one = c.get();
-    SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER;
+    SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM;
     folder->GetAttributesOf(1, &one, &attributes);
     if (!(attributes & SFGAO_FOLDER)) continue;
     UniquePidl absolute(ILCombine(node.pidl.get(), one));
     if (!absolute) continue;
-    AddItem(node.item, std::move(absolute), DisplayName(folder.get(), one, SHGDN_INFOLDER),
-            (attributes & SFGAO_HASSUBFOLDER) != 0);
+    const bool children = HasSubfolders(absolute.get(), attributes);
+    AddItem(node.item, std::move(absolute), DisplayName(folder.get(), one, SHGDN_INFOLDER), children);
   }
   if (children.empty()) SetHasChildren(node.item, false);
 }
