@@ -220,3 +220,8 @@ void KeepEditHandler(std::unique_ptr<TacEditWnd>& handler, TWinControl& control,
   h->Create(control.Handle(), true, binding.SkinSection(), binding.SkinManager(), &binding);
   handler = std::move(h);
 }
+
+void DropEditHandler(std::unique_ptr<TacEditWnd>& handler, TWinControl& control) {
+  handler.reset();
+  if (control.HandleAllocated() && !control.HasState(csDestroying)) control.RecreateWnd();
+}

@@ -185,4 +185,7 @@ class TacEditWnd : public TacScrollWnd {
 // with a window gets one (a detached one, or one of an old window, is replaced); an unskinned
 // one loses it.
 void KeepEditHandler(std::unique_ptr<TacEditWnd>& handler, TWinControl& control, TsCommonData& binding);
+// The skin is gone: the handler lets go, and the platform's own frame and bars come back with
+// a new window.
+void DropEditHandler(std::unique_ptr<TacEditWnd>& handler, TWinControl& control);
 

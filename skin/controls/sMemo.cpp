@@ -59,11 +59,7 @@ void TsMemo::SkinCommand(TMessage& m) {
       return;
     case SkinCommand::RemoveSkin:
       CommonSkinHandler(m, sd);
-      if (own) {
-        // The platform's own frame and bars come back only with a new window.
-        handler_.reset();
-        if (HandleAllocated() && !HasState(csDestroying)) RecreateWnd();
-      }
+      if (own) DropEditHandler(handler_, *this);
       return;
     default:
       CommonSkinHandler(m, sd);

@@ -68,10 +68,7 @@ void TsShellTreeView::WndProc(TMessage& m) {
         return;
       case SkinCommand::RemoveSkin:
         CommonSkinHandler(m, sd);
-        if (own) {
-          handler_.reset();
-          if (HandleAllocated() && !HasState(csDestroying)) RecreateWnd();
-        }
+        if (own) DropEditHandler(handler_, *this);
         return;
       default:
         CommonSkinHandler(m, sd);
