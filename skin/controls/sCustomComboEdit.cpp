@@ -66,6 +66,8 @@ bool TsCustomComboEdit::IsDirectInput(const TMessage& m) const {
   const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
   switch (m.Msg) {
     case WM_CHAR:
+      // Ctrl+A and Ctrl+C still select and copy.
+      return m.WParam != 0x01 && m.WParam != 0x03;
     case WM_PASTE:
     case WM_CUT:
     case WM_CLEAR:

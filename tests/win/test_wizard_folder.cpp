@@ -266,7 +266,8 @@ TEST_F(FolderWizard, DriveRootKeepsItsSeparator) {
 }
 
 // Typing, Ctrl+V, Shift+Insert, Delete and the context menu's Paste, all from the X side,
-// leave the path edit's text as the installer set it; Alt+Down opens the dialog.
+// leave the path edit's text as the installer set it; it can still be copied, and Alt+Down
+// opens the dialog.
 TEST_F(FolderWizard, PathEditRefusesDirectInput) {
   form->sPanel_3_install->BringToFront();
   edit->SetText("C:\\Program Files\\Kestamor");
@@ -292,6 +293,17 @@ TEST_F(FolderWizard, PathEditRefusesDirectInput) {
   ASSERT_TRUE(XInput("click 3 sleep 0.5 key p sleep 0.3 key Escape"));
   EXPECT_EQ(edit->Text(), "C:\\Program Files\\Kestamor");
   EXPECT_EQ(changes, 0);
+  // Selecting and copying the path still works.
+  ASSERT_TRUE(XInput("key Home shift+End ctrl+c"));
+  std::string copied;
+  if (OpenClipboard(form->Handle())) {
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+      copied = static_cast<const char*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+  }
+  EXPECT_EQ(copied, "C:\\Program Files\\Kestamor");
   // Alt+Down is the button's key: it opens the dialog.
   bool opened = false;
   WithDialog([&](TPathDialogForm&) { opened = true; }, [] { XInput("key alt+Down"); });
