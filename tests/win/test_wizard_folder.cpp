@@ -111,14 +111,18 @@ class FolderWizard : public WizardTest {
   int changes = 0;
 };
 
-// Opened, the dialog is 350 x 420 in the screen's centre with the controls where its form puts
-// them; dragged by its grip it stops at 275 x 250; made larger, the tree grows with it, OK and
+// Opened, the edit's folder becomes the current directory and the dialog is 350 x 420 in the
+// screen's centre with the controls where its form puts them; dragged by its grip it stops at 275 x 250; made larger, the tree grows with it, OK and
 // Cancel keep to the bottom right corner and Create to the bottom left. Cancel then changes
 // nothing.
 TEST_F(FolderWizard, DialogSizesAndAnchors) {
   edit->SetText("C:\\windows");
   changes = 0;
+  SetCurrentDirectoryA("C:\\users");
   WithDialog([&](TPathDialogForm& d) {
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_STREQ(current, "C:\\windows") << "the edit's folder becomes the current directory";
     const RECT w = WindowRectOf(d.Handle());
     EXPECT_EQ(w.right - w.left, 350);
     EXPECT_EQ(w.bottom - w.top, 420);
@@ -167,11 +171,16 @@ TEST_F(FolderWizard, DialogSizesAndAnchors) {
   EXPECT_EQ(changes, 0);
 }
 
-// An empty edit opens the dialog at the desktop; the computer has no path, so with it
+// An empty edit opens the dialog at the desktop, the current directory left alone; the
+// computer has no path, so with it
 // selected neither OK nor Create can be pressed, while a folder of the disk allows both.
 TEST_F(FolderWizard, VirtualItemDisablesOkAndCreate) {
   edit->SetText("");
+  SetCurrentDirectoryA("C:\\users");
   WithDialog([&](TPathDialogForm& d) {
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_STREQ(current, "C:\\users") << "an empty edit leaves the current directory alone";
     TsShellTreeView* tree = d.sShellTreeView1;
     HTREEITEM computer = nullptr;
     for (HTREEITEM c = tree->FirstChild(tree->Root()); c && !computer; c = tree->NextSibling(c)) {
