@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/ComObj.h"
+#include "framework/Handles.h"
 
 namespace {
 
@@ -97,12 +98,12 @@ bool HasSubfolders(const ITEMIDLIST* pidl, SFGAOF attributes) {
   WIN32_FIND_DATAA f;
   HANDLE h = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &f, FindExSearchLimitToDirectories, nullptr, 0);
   if (h == INVALID_HANDLE_VALUE) return false;
+  const UniqueFind search(h);
   bool found = false;
   do {
     const bool dots = f.cFileName[0] == '.' && (!f.cFileName[1] || (f.cFileName[1] == '.' && !f.cFileName[2]));
     found = (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !dots;
-  } while (!found && FindNextFileA(h, &f));
-  FindClose(h);
+  } while (!found && FindNextFileA(search.get(), &f));
   return found;
 }
 
