@@ -101,6 +101,15 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
   return m.Result;
 }
 
+// ---------------------------------------------------------------- TSizeConstraints
+
+void TSizeConstraints::Apply(int& width, int& height) const {
+  if (MaxWidth > 0 && width > MaxWidth) width = MaxWidth;
+  if (MaxHeight > 0 && height > MaxHeight) height = MaxHeight;
+  if (MinWidth > 0 && width < MinWidth) width = MinWidth;
+  if (MinHeight > 0 && height < MinHeight) height = MinHeight;
+}
+
 // ---------------------------------------------------------------- TControl
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
@@ -129,11 +138,53 @@ void TControl::SetParent(TWinControl* parent) {
     if (parentFont_) ParentFontChanged();
     if (parentColor_) ParentColorChanged();
   }
+  UpdateAnchorRules();
+}
+
+void TControl::SetAnchors(TAnchors value) {
+  anchors_ = value;
+  UpdateAnchorRules();
+}
+
+void TControl::SetConstraints(const TSizeConstraints& value) {
+  constraints_ = value;
+  SetBounds(left_, top_, width_, height_);
+}
+
+void TControl::UpdateAnchorRules() {
+  if (parent_ && parent_->Anchoring()) return;
+  if (anchors_ == (akLeft | akTop)) {  // nothing to follow: spares asking the parent its size
+    anchorParent_ = SIZE{-1, -1};
+    return;
+  }
+  anchorBounds_ = BoundsRect();
+  anchorParent_ = parent_ ? SIZE{parent_->ClientWidth(), parent_->ClientHeight()} : SIZE{-1, -1};
+}
+
+void TControl::AnchorTo(int parentWidth, int parentHeight) {
+  if (anchorParent_.cx < 0) return;
+  const int dx = parentWidth - anchorParent_.cx, dy = parentHeight - anchorParent_.cy;
+  const RECT& b = anchorBounds_;
+  int left = b.left, top = b.top, width = b.right - b.left, height = b.bottom - b.top;
+  if (anchors_ & akRight) {
+    if (anchors_ & akLeft)
+      width += dx;
+    else
+      left += dx;
+  }
+  if (anchors_ & akBottom) {
+    if (anchors_ & akTop)
+      height += dy;
+    else
+      top += dy;
+  }
+  SetBounds(left, top, width, height);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
   if (width < 0) width = 0;
   if (height < 0) height = 0;
+  constraints_.Apply(width, height);
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   const bool resized = width != width_ || height != height_;
   if (visible_) InvalidateOnParent(BoundsRect(), true);
@@ -142,6 +193,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   width_ = width;
   height_ = height;
   if (visible_) InvalidateOnParent(BoundsRect(), !(controlStyle_ & csOpaque));
+  UpdateAnchorRules();
   if (resized) Resize();
 }
 
@@ -668,6 +720,7 @@ void TWinControl::SetDoubleBuffered(bool value) {
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (width < 0) width = 0;
   if (height < 0) height = 0;
+  Constraints().Apply(width, height);
   if (handle_) {
     if (left != left_ || top != top_ || width != width_ || height != height_)
       SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -678,7 +731,21 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
+  UpdateAnchorRules();
   if (resized) Resize();
+}
+
+void TWinControl::Resize() {
+  const int w = ClientWidth(), h = ClientHeight();
+  anchoring_ = true;
+  try {
+    for (TControl* c : std::vector<TControl*>(controls_)) c->AnchorTo(w, h);
+  } catch (...) {
+    anchoring_ = false;
+    throw;
+  }
+  anchoring_ = false;
+  TControl::Resize();
 }
 
 void TWinControl::UpdateBoundsFromWindow() {
@@ -936,7 +1003,19 @@ void TWinControl::WndProc(TMessage& m) {
       const int oldW = width_, oldH = height_;
       DefaultHandler(m);
       UpdateBoundsFromWindow();
+      UpdateAnchorRules();
       if (width_ != oldW || height_ != oldH) Resize();
+      return;
+    }
+    case WM_GETMINMAXINFO: {
+      DefaultHandler(m);
+      auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+      const TSizeConstraints& c = Constraints();
+      if (info && c.MinWidth > 0) info->ptMinTrackSize.x = c.MinWidth;
+      if (info && c.MinHeight > 0) info->ptMinTrackSize.y = c.MinHeight;
+      if (info && c.MaxWidth > 0) info->ptMaxTrackSize.x = c.MaxWidth;
+      if (info && c.MaxHeight > 0) info->ptMaxTrackSize.y = c.MaxHeight;
+      m.Result = 0;
       return;
     }
     case WM_MOUSEMOVE:

@@ -39,6 +39,19 @@ enum : uint32_t {
 };
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// Which edges of its parent a control keeps its distance to when the parent is resized. A
+// control anchored to both opposite edges stretches; to neither edge of an axis, it stays.
+enum TAnchorKind : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = uint8_t;
+
+// The size a control may take (0 = no limit). A form hands the minimum to Windows as its
+// minimum tracking size, so the user cannot drag it smaller.
+struct TSizeConstraints {
+  int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+  // Width and height brought within the limits.
+  void Apply(int& width, int& height) const;
+};
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 
 class TControl : public TComponent {
@@ -66,6 +79,12 @@ class TControl : public TComponent {
   virtual int ClientWidth() const { return width_; }
   virtual int ClientHeight() const { return height_; }
   RECT ClientRect() const { return RECT{0, 0, ClientWidth(), ClientHeight()}; }
+
+  TAnchors Anchors() const { return anchors_; }
+  // Takes the present distances to the parent's edges as the ones to keep.
+  void SetAnchors(TAnchors value);
+  const TSizeConstraints& Constraints() const { return constraints_; }
+  void SetConstraints(const TSizeConstraints& value);
   // Screen position of the client area's top-left corner.
   virtual POINT ClientOrigin() const;
   POINT ClientToScreen(POINT p) const;
@@ -144,6 +163,11 @@ class TControl : public TComponent {
   void InvalidateOnParent(const RECT& r, bool erase);
   bool IsLoading() const { return HasState(csLoading) || HasState(csReading); }
   void Loaded() override;
+  // The bounds changed by other means than anchoring: they become the ones anchoring keeps
+  // to, with the parent's present client size.
+  void UpdateAnchorRules();
+  // The parent's client size became (w, h): moves and sizes the control as its anchors say.
+  void AnchorTo(int parentWidth, int parentHeight);
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 
@@ -159,6 +183,10 @@ class TControl : public TComponent {
   bool parentColor_ = true;
   bool mouseInControl_ = false;
   bool fontSync_ = false;
+  TAnchors anchors_ = akLeft | akTop;
+  TSizeConstraints constraints_;
+  RECT anchorBounds_{};             // the bounds anchoring starts from
+  SIZE anchorParent_{-1, -1};       // the parent's client size then (-1: not known)
   TColor color_ = clBtnFace;
   TFont font_;
   std::string text_;
@@ -290,6 +318,10 @@ class TWinControl : public TControl {
 
   // Reads the window's bounds back into Left/Top/Width/Height.
   void UpdateBoundsFromWindow();
+  // Moves the anchored children after a change of this control's size.
+  void Resize() override;
+  // Set while the children follow their anchors (their moves are not new anchor rules).
+  bool Anchoring() const { return anchoring_; }
 
   HWND handle_ = nullptr;
   WNDPROC defWndProc_ = nullptr;
@@ -306,6 +338,7 @@ class TWinControl : public TControl {
   TBrush brush_;
   bool tabStop_ = false;
   bool doubleBuffered_ = false;
+  bool anchoring_ = false;
   TControl* mouseCapture_ = nullptr;  // windowless child holding the mouse
 };
 

@@ -38,6 +38,7 @@ struct IconDeleter { void operator()(HICON h) const { DestroyIcon(h); } };
 struct KeyDeleter { void operator()(HKEY h) const { RegCloseKey(h); } };
 struct KernelDeleter { void operator()(HANDLE h) const { CloseHandle(h); } };
 struct RegionDeleter { void operator()(HRGN h) const { DeleteObject(h); } };
+struct FindDeleter { void operator()(HANDLE h) const { FindClose(h); } };
 
 using UniqueFont = UniqueHandle<HFONT, GdiDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiDeleter>;
@@ -48,6 +49,7 @@ using UniqueDC = UniqueHandle<HDC, DcDeleter>;       // from CreateCompatibleDC
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueKey = UniqueHandle<HKEY, KeyDeleter>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelDeleter>;
+using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;  // from FindFirstFile (check for INVALID_HANDLE_VALUE first)
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class WindowDC {

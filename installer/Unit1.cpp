@@ -158,7 +158,8 @@ void TForm1::CreatePathPage() {
   sLabel6->SetWordWrap(true);
   sLabel7 = Label(this, sPanel6, "sLabel7", 18, 180, 51, 13, "Additional:");
 
-  sDirectoryEdit1 = Place<TDirectoryEdit>(this, sPanel6, "sDirectoryEdit1", 15, 46, 241, 21);
+  sDirectoryEdit1 = Place<TsDirectoryEdit>(this, sPanel6, "sDirectoryEdit1", 15, 46, 241, 21);
+  sDirectoryEdit1->SkinData().SetSkinSection("EDIT");
   sDirectoryEdit1->SetMaxLength(255);
   sDirectoryEdit1->SetDirectInput(false);
   sDirectoryEdit1->SetRoot("rfDesktop");

@@ -9,7 +9,6 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
-#include "installer/DirectoryEdit.h"
 #include "installer/InstallSequence.h"
 #include "installer/PayloadLayout.h"
 #include "skin/controls/acProgressBar.h"
@@ -21,6 +20,7 @@
 #include "skin/controls/sMemo.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sRadioButton.h"
+#include "skin/controls/sTooledit.h"
 #include "skin/data/sSkinManager_win.h"
 
 #include <cstdint>
@@ -58,7 +58,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel5;
   TsLabel* sLabel6;
   TsLabel* sLabel7;
-  TDirectoryEdit* sDirectoryEdit1;
+  TsDirectoryEdit* sDirectoryEdit1;
   TsEdit* sEdit1;
   TsCheckBox* sCheckBox1;
   TsCheckBox* sCheckBox2;

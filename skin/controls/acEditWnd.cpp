@@ -207,3 +207,21 @@ void TacEditWnd::WndProc(TMessage& m) {
       return;
   }
 }
+
+void KeepEditHandler(std::unique_ptr<TacEditWnd>& handler, TWinControl& control, TsCommonData& binding) {
+  if (!binding.IsSkinned()) {
+    handler.reset();
+    return;
+  }
+  if (!control.HandleAllocated() || control.HasState(csDestroying)) return;
+  if (handler && !handler->Detached() && handler->Wnd() == control.Handle()) return;
+  handler.reset();
+  auto h = std::make_unique<TacEditWnd>();
+  h->Create(control.Handle(), true, binding.SkinSection(), binding.SkinManager(), &binding);
+  handler = std::move(h);
+}
+
+void DropEditHandler(std::unique_ptr<TacEditWnd>& handler, TWinControl& control) {
+  handler.reset();
+  if (control.HandleAllocated() && !control.HasState(csDestroying)) control.RecreateWnd();
+}

@@ -180,3 +180,12 @@ class TacEditWnd : public TacScrollWnd {
   TColor savedFocusColor_ = clFuchsia;
   TBitmap frame_;
 };
+
+// Keeps an edit handler on a control's window while its binding is skinned: a skinned control
+// with a window gets one (a detached one, or one of an old window, is replaced); an unskinned
+// one loses it.
+void KeepEditHandler(std::unique_ptr<TacEditWnd>& handler, TWinControl& control, TsCommonData& binding);
+// The skin is gone: the handler lets go, and the platform's own frame and bars come back with
+// a new window.
+void DropEditHandler(std::unique_ptr<TacEditWnd>& handler, TWinControl& control);
+

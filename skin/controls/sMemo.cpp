@@ -29,17 +29,8 @@ void TsMemo::CreateHandleDone() {
 
 void TsMemo::AttachHandler() {
   if (attaching_) return;
-  if (!skinData_->IsSkinned()) {
-    handler_.reset();
-    return;
-  }
-  if (!HandleAllocated() || HasState(csDestroying)) return;
-  if (handler_ && !handler_->Detached() && handler_->Wnd() == Handle()) return;
   attaching_ = true;
-  handler_.reset();
-  auto h = std::make_unique<TacEditWnd>();
-  h->Create(Handle(), true, skinData_->SkinSection(), skinData_->SkinManager(), skinData_.get());
-  handler_ = std::move(h);
+  KeepEditHandler(handler_, *this, *skinData_);
   attaching_ = false;
 }
 
@@ -68,11 +59,7 @@ void TsMemo::SkinCommand(TMessage& m) {
       return;
     case SkinCommand::RemoveSkin:
       CommonSkinHandler(m, sd);
-      if (own) {
-        // The platform's own frame and bars come back only with a new window.
-        handler_.reset();
-        if (HandleAllocated() && !HasState(csDestroying)) RecreateWnd();
-      }
+      if (own) DropEditHandler(handler_, *this);
       return;
     default:
       CommonSkinHandler(m, sd);

@@ -120,3 +120,12 @@ std::vector<std::string_view> SplitWords(std::string_view s, std::string_view se
   }
   return words;
 }
+
+std::string WithTrailingPathDelimiter(std::string_view path) {
+  std::string s(path);
+  if (s.empty()) return s;
+  if (s.size() == 1) return s + ":\\";
+  if (s.back() == '/') s.back() = '\\';
+  if (s.back() != '\\') s += '\\';
+  return s;
+}

@@ -43,3 +43,7 @@ std::vector<std::string_view> SplitWords(std::string_view s, std::string_view se
 
 // True when `s` contains `part` (case-sensitive).
 inline bool Contains(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
+
+// A folder path ready for a name to follow: "C:\x" -> "C:\x\", "C:\x/" -> "C:\x\", a drive
+// letter alone "D" -> "D:\"; a path already ending in "\" is kept and an empty one stays empty.
+std::string WithTrailingPathDelimiter(std::string_view path);

@@ -2,7 +2,7 @@
 # Installs for real under Wine, driven like a person from the X side, and checks the outcome
 # on disk: the files and the instance identifier, the desktop link, the Program Manager group,
 # uninstall.ini, installing again while the product runs (Cancel, then Retry), a second install
-# over the first, a damaged payload record, a folder that cannot be made, launching the product
+# over the first, a folder picked in the folder dialog, a damaged payload record, a folder that cannot be made, launching the product
 # from the finish page, and the product's uninstaller.
 #   install.sh <install_kestamor.exe> <wininfo.exe> <screenshot folder> <the 8 payload files>
 set -uo pipefail
@@ -233,6 +233,38 @@ expected_ini="$(printf '[main_section]\r\nu_path=%s\\Kestamor\\kestamor.exe\r\nu
 wait_for 10 test -d "$PROGRAMS/Kestamor Games" || fail "Program Manager made no group \"Kestamor Games\""
 close_app
 
+# 5b. A folder picked in the folder dialog: the browse button opens it at the proposed folder,
+# Create makes "New folder1" there, the name typed over it renames it, OK puts its path into
+# the path edit, and the installation goes there.
+pf6="$E2E_ROOT\\Picked"
+mkdir -p "$(unix_path "$pf6")/Kestamor"
+to_path_page "$pf6" "$EXE"
+read -r l t r b _ _ <<<"$(control "$pf6\\Kestamor")"
+if [ -n "${b:-}" ]; then
+  xdotool mousemove $((r - 12)) $(((t + b) / 2)) click 1
+  if wait_for 10 window_exists "Select directory"; then
+    sleep 1
+    shot_rect 5b-folder-dialog "$(wininfo find "Select directory")"
+    CAPTION="Select directory" click "Create"
+    wait_for 5 test -d "$(unix_path "$pf6")/Kestamor/New folder1" || fail "Create made no \"New folder1\""
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 30 "Chosen"
+    xdotool key --clearmodifiers Return
+    wait_for 5 test -d "$(unix_path "$pf6")/Kestamor/Chosen" || fail "the typed name did not rename the new folder"
+    shot_rect 5b-folder-renamed "$(wininfo find "Select directory")"
+    CAPTION="Select directory" click "OK"
+    wait_for 5 window_gone "Select directory" || fail "OK did not close the folder dialog"
+    expect_state "$pf6\\Kestamor\\Chosen" 1
+    install_and_finish Kestamor 5b
+    check_files "$(unix_path "$pf6")/Kestamor/Chosen"
+  else
+    fail "the browse button opened no folder dialog"
+  fi
+else
+  fail "no path edit showing $pf6\\Kestamor"
+fi
+close_app
+
 # 6. A damaged fifth record: the message names the file, four files are in place, the page
 # stops at "Copy sound file #1...".
 damaged="$WORK/install_kestamor.exe"
@@ -282,7 +314,7 @@ if wait_for 15 message_shown; then
   CAPTION="$TITLE" click "OK"
   wait_for 5 in_front_quiet "Install" || fail "the path page is not in front after the message"
   focus="$(wininfo focus "$CAPTION")"
-  [ "$focus" = "TDirectoryEdit $pf5\\Kestamor" ] || fail "the focus is on \"$focus\", not on the path edit"
+  [ "$focus" = "TsDirectoryEdit $pf5\\Kestamor" ] || fail "the focus is on \"$focus\", not on the path edit"
   [ "$(progress)" = 10 ] || fail "the progress bar moved to $(progress)"
 else
   fail "no message box \"$TITLE\" for a folder that cannot be made"
