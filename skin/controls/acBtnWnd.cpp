@@ -131,17 +131,7 @@ void TacBtnWnd::PrepareCache() {
   PaintSection(sd.Binding(), bg, true, view, origin, TsRect{0, 0, w, h}, state);
   DrawCaption(state);
   if (!IsWindowEnabled(Wnd())) {
-    // 40 % of the face over 60 % of what lies behind it; a plain colour behind stands in for
-    // a picture of that colour.
-    BackgroundSource behind = bg;
-    Bitmap32 plain;
-    const TColor colour = IsKeyColor(bg.FillColor) ? GetControlColor(parent) : ColorToRGB(bg.FillColor);
-    if (!bg.Ready && !IsKeyColor(colour)) {
-      plain = Bitmap32(w, h);
-      FillRect32(plain, TsRect{0, 0, w, h}, colour);
-      behind = MakeBgInfo(&plain, -origin.X, -origin.Y);
-    }
-    PaintDisabledLook(view, dkBlended, origin, behind, colour);
+    PaintDisabledOverBackground(view, dkBlended, GetControlColor(parent), origin, bg);
   }
   sd.CacheStale = false;
 }

@@ -144,17 +144,8 @@ void TsButton::PrepareCache() {
   if (sd.Saturation() != 0) ChangeSaturation(view, sd.Saturation());
   DrawCaption(current);
   if (!Enabled()) {
-    // The face keeps 40 % over 60 % of what lies behind, also when the parent answers with a
-    // plain colour (the wizard's pages do): the colour stands in for its picture.
-    Bitmap32 plain;
-    BackgroundSource behind = bg;
-    const TColor colour = IsKeyColor(bg.FillColor) ? GetControlColor(Parent()) : ColorToRGB(bg.FillColor);
-    if (!bg.Ready && !IsKeyColor(colour)) {
-      plain = Bitmap32(Width(), Height());
-      FillRect32(plain, rect, colour);
-      behind = MakeBgInfo(&plain, -origin.X, -origin.Y);
-    }
-    PaintDisabledLookWin(view, disabledKind_, Parent(), origin, behind);
+    // The wizard's pages answer with a plain colour.
+    PaintDisabledOverBackground(view, disabledKind_, GetControlColor(Parent()), origin, bg);
   }
   paintedState_ = current;
   sd.CacheStale = false;

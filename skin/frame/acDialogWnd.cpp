@@ -10,6 +10,7 @@
 #include "skin/data/sColorShift.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/frame/acDials.h"
+#include "skin/frame/sSkinProvider.h"
 #include "skin/frame/sSystemMenu.h"
 #include "skin/render/acGlow_win.h"
 #include "skin/render/sGraphUtils.h"
@@ -50,16 +51,6 @@ bool HasDescendantOfClass(HWND parent, const char* lowerName) {
   return search.found;
 }
 
-// The system's caption font, read once.
-HFONT CaptionFont() {
-  static const UniqueFont font = [] {
-    NONCLIENTMETRICSA m{};
-    m.cbSize = sizeof m;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-    return UniqueFont(CreateFontIndirectA(&m.lfCaptionFont));
-  }();
-  return font.get();
-}
 
 const TsMaskData* ImageOf(const TsSkinModel* model, int32_t index) {
   return model && index >= 0 && index < static_cast<int32_t>(model->Images.size())
@@ -214,7 +205,7 @@ void TacDialogWnd::PrepareCache() {
     }
     const TsTitleLayout layout = LayOutTitleButtons(in);
     for (TsTitleButton b : kOrder) buttons_[b].Rect = layout.System[b];
-    PaintCaption(view, layout);
+    PaintCaption(layout);
     for (TsTitleButton b : kOrder) {
       const TsMaskData* image = ImageOf(model, buttons_[b].ImageIndex);
       const Button& slot = buttons_[b];
@@ -228,7 +219,7 @@ void TacDialogWnd::PrepareCache() {
   sd.CacheStale = false;
 }
 
-void TacDialogWnd::PaintCaption(Bitmap32&, const TsTitleLayout& layout) {
+void TacDialogWnd::PaintCaption(const TsTitleLayout& layout) {
   const TsFrameMetrics fm = Metrics();
   TBitmap& cache = *binding_->Cache();
   const int len = GetWindowTextLengthW(Wnd());
@@ -243,11 +234,7 @@ void TacDialogWnd::PaintCaption(Bitmap32&, const TsTitleLayout& layout) {
                fm.TitleBandHeight()};
   if (r.right <= r.left) return;
   TCanvas& canvas = cache.Canvas();
-  LOGFONTA lf{};
-  GetObjectA(CaptionFont(), sizeof lf, &lf);
-  canvas.Font().SetName(lf.lfFaceName);
-  canvas.Font().SetHeight(lf.lfHeight);
-  canvas.Font().SetStyle(static_cast<TFontStyles>((lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0)));
+  AssignCaptionFont(canvas.Font());
   UINT format = kCaptionFormat;
   if (exStyle_ & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL)) format |= DT_RIGHT | DT_RTLREADING;
   const int32_t captionSection = model->FindSection("CAPTION");

@@ -55,7 +55,7 @@ class TacDialogWnd : public TacMainWnd {
   static BOOL CALLBACK AttachChild(HWND child, LPARAM self);
   void ChooseImages();
   void PrepareCache();
-  void PaintCaption(Bitmap32& view, const TsTitleLayout& layout);
+  void PaintCaption(const TsTitleLayout& layout);
   void PaintFrame(HDC dc);
   void ApplyRegion();
   bool CacheMatches() const;

@@ -36,9 +36,7 @@ void PrintChildren(HWND parent, HDC dc, POINT parentOrigin) {
     IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
     PrintInto(child, dc);
     RestoreDC(dc, saved);
-    const int again = SaveDC(dc);
-    PrintChildren(child, dc, parentOrigin);
-    RestoreDC(dc, again);
+    PrintChildren(child, dc, parentOrigin);  // places its children itself
   }
 }
 

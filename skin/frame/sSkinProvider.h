@@ -209,5 +209,8 @@ extern bool acPreviewMode;
 // The preview window, or nullptr.
 HWND acPreviewWindow();
 
+// The system's caption font (read once) given to a framework font: name, height and style.
+void AssignCaptionFont(TFont& font);
+
 // The provider of a form, or nullptr.
 TsSkinProvider* FindSkinProvider(TForm* form);

@@ -16,22 +16,6 @@ constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EN
 
 bool BigFrame(TFormBorderStyle bs) { return bs == TFormBorderStyle::bsSingle || bs == TFormBorderStyle::bsSizeable; }
 
-// The system's caption font, read once.
-const LOGFONTA& CaptionLogFont() {
-  static const LOGFONTA font = [] {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-      LOGFONTA fallback{};
-      fallback.lfHeight = -11;
-      fallback.lfWeight = FW_BOLD;
-      lstrcpynA(fallback.lfFaceName, "Tahoma", LF_FACESIZE);
-      return fallback;
-    }
-    return metrics.lfCaptionFont;
-  }();
-  return font;
-}
 
 constexpr TsTitleButton kOrder[kSystemButtons] = {tbClose, tbMaximize, tbMinimize, tbHelp};
 constexpr int32_t kCodes[kSystemButtons] = {kHtClose, kHtMaxButton, kHtMinButton, kHtHelp};
@@ -77,6 +61,24 @@ TitleGlowKeys FindTitleGlow(const TsSkinModel& model, int32_t hitCode, int32_t i
 }
 
 }  // namespace
+
+void AssignCaptionFont(TFont& font) {
+  static const LOGFONTA lf = [] {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+      LOGFONTA fallback{};
+      fallback.lfHeight = -11;
+      fallback.lfWeight = FW_BOLD;
+      lstrcpynA(fallback.lfFaceName, "Tahoma", LF_FACESIZE);
+      return fallback;
+    }
+    return metrics.lfCaptionFont;
+  }();
+  font.SetName(lf.lfFaceName);
+  font.SetHeight(lf.lfHeight);
+  font.SetStyle(static_cast<TFontStyles>((lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0)));
+}
 
 void TsSkinProvider::ChooseButtonImages() {
   StopTitleAnimations();
@@ -163,10 +165,7 @@ void TsSkinProvider::PaintCaption(Bitmap32& cache) {
   const std::string text = form_->Caption();
   if (IsRectEmpty(area) || text.empty()) return;
   TCanvas& canvas = skinData_->Cache()->Canvas();
-  LOGFONTA lf = CaptionLogFont();
-  canvas.Font().SetName(lf.lfFaceName);
-  canvas.Font().SetHeight(lf.lfHeight);
-  canvas.Font().SetStyle(static_cast<TFontStyles>((lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0)));
+  AssignCaptionFont(canvas.Font());
   canvas.Font().SetCharset(form_->Font().Charset());
   const SIZE size = canvas.TextExtent(text);
   const TsCaptionAlign align = CaptionAlignment == TAlignment::taCenter        ? TsCaptionAlign::Centre

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Handles.h"
+#include "skin/data/sColorShift.h"
 #include "skin/data/sConst.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/sCommonData_win.h"
@@ -180,4 +181,17 @@ void RestoreCorners(TsCommonData& sd, int state) {
 void PaintDisabledLookWin(Bitmap32& bmp, TsDisabledKind kind, TControl* parent, TsPoint origin,
                           const BackgroundSource& bg) {
   PaintDisabledLook(bmp, kind, origin, bg, GetControlColor(parent));
+}
+
+void PaintDisabledOverBackground(Bitmap32& bmp, TsDisabledKind kind, TColor parentColour, TsPoint origin,
+                                 const BackgroundSource& bg) {
+  Bitmap32 plain;
+  BackgroundSource behind = bg;
+  const TColor colour = IsKeyColor(bg.FillColor) ? parentColour : ColorToRGB(bg.FillColor);
+  if (!bg.Ready && !IsKeyColor(colour)) {
+    plain = Bitmap32(bmp.Width(), bmp.Height());
+    FillRect32(plain, TsRect{0, 0, bmp.Width(), bmp.Height()}, colour);
+    behind = MakeBgInfo(&plain, -origin.X, -origin.Y);
+  }
+  PaintDisabledLook(bmp, kind, origin, behind, parentColour);
 }

@@ -49,6 +49,12 @@ void BlitBitmap32(HDC dc, int x, int y, const Bitmap32& bmp, const RECT& src);
 // now lies behind the owner.
 void RestoreCorners(TsCommonData& sd, int state);
 
+// The disabled look of a face that keeps 40 % over 60 % of what lies behind it, also where the
+// parent answered with a plain colour (or with none: then `parentColour`): that colour stands
+// in as a picture behind every pixel.
+void PaintDisabledOverBackground(Bitmap32& bmp, TsDisabledKind kind, TColor parentColour, TsPoint origin,
+                                 const BackgroundSource& bg);
+
 // Paints the binding's disabled look into the finished control image.
 void PaintDisabledLookWin(Bitmap32& bmp, TsDisabledKind kind, TControl* parent, TsPoint origin,
                           const BackgroundSource& bg);
