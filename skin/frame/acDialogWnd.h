@@ -74,7 +74,6 @@ class TacDialogWnd : public TacMainWnd {
   bool pressed_ = false;
   int32_t hotCode_ = 0;
   std::array<Button, kSystemButtons> buttons_;
-  TBitmap cacheStore_;
 };
 
 // The handler of a dialog's static text or icon: drawn over what the dialog shows behind it.
