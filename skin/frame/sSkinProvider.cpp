@@ -66,6 +66,7 @@ TsSkinProvider::~TsSkinProvider() {
   if (inert_) return;
   StopTitleAnimations();
   adapter_.reset();
+  DropMinimizeAnimation();
   if (form_->HandleAllocated()) KillTimer(form_->Handle(), kHotWatchTimer);
   form_->WindowProc = formProc_;
   form_->CreateParamsFilter = nullptr;
@@ -157,6 +158,7 @@ void TsSkinProvider::RemoveSkin() {
   ClearHot();
   StopTitleAnimations();
   adapter_.reset();
+  DropMinimizeAnimation();
   skinData_->CacheStale = true;
   if (form_->HasState(csDestroying) || !form_->HandleAllocated()) return;
   const HWND wnd = form_->Handle();
@@ -788,7 +790,19 @@ void TsSkinProvider::SysCommand(TMessage& m) {
     ShowSystemMenu(r.left + fm.SideBorder, r.top + fm.SideBorder);
     return;
   }
-  formProc_(m);
+  const HWND wnd = form_->Handle();
+  const bool iconic = form_->HandleAllocated() && IsIconic(wnd);
+  // The main form flies its picture to the taskbar and back instead of the platform's
+  // animation, which is switched off meanwhile.
+  const bool flies = FlightWanted() && ((command == SC_MINIMIZE && !iconic && StartMinimizeAnimation()) ||
+                                        ((command == SC_RESTORE || command == SC_MAXIMIZE) && iconic &&
+                                         StartRestoreAnimation()));
+  if (flies) {
+    TacSystemAnimationOff off;
+    formProc_(m);
+  } else {
+    formProc_(m);
+  }
   if (command == SC_MINIMIZE) {
     if (skinData_->Cache()) skinData_->ReleaseCache();
   } else if (command == SC_MAXIMIZE || command == SC_RESTORE) {

@@ -15,6 +15,7 @@
 
 #include "framework/Forms.h"
 #include "skin/frame/acCtrlAdapter.h"
+#include "skin/frame/acMinTimer.h"
 #include "skin/frame/acTitleAnimation.h"
 #include "skin/frame/sSystemMenu.h"
 #include "skin/render/sCommonData_win.h"
@@ -25,6 +26,7 @@ enum TacFormAnimEvent : int { aeShowing = 0, aeHiding = 1, aeSkinChanging = 2 };
 
 // Form-state flags of a provider (its own set, apart from the binding's StateFlags).
 enum : uint32_t {
+  fsMinimizing = 0x100,
   fsHidePrepared = 0x200,
   fsRestoredFromMin = 0x400,
   fsInNcActivate = 0x8000,
@@ -81,6 +83,10 @@ class TsSkinProvider : public TComponent {
 
   // ---- State ----
   bool Inert() const { return inert_; }
+  // The minimize animations' timer once the form was minimized with them, else nullptr.
+  const TacMinTimer* MinimizeTimer() const { return minTimer_.get(); }
+  // True from a minimize or restore animation's start until the restored form is shown.
+  bool Animating() const { return animating_; }
   bool FormActive() const { return formActive_; }
   int32_t HotCode() const { return hotCode_; }
   int32_t ButtonState(TsTitleButton button) const { return buttons_[static_cast<size_t>(button)].State; }
@@ -115,6 +121,16 @@ class TsSkinProvider : public TComponent {
   void RunShowEffect(unsigned time, int targetAlpha, int mode);
   void PrepareHide(TMessage& m);
   void WindowPosChanged(TMessage& m);
+
+  // Minimize and restore animations (sSkinProviderMinimize.cpp).
+  friend class TacMinTimer;
+  bool FlightWanted() const;
+  bool StartMinimizeAnimation();
+  bool StartRestoreAnimation();
+  void MinimizeFlightArrived();
+  void RestoreFlightReturned();
+  // Ends a flight under way and leaves the form as the platform shows it.
+  void DropMinimizeAnimation();
 
   // Skin preview (sSkinProviderPreview.cpp).
   void PreviewMessage(TMessage& m);
@@ -176,6 +192,7 @@ class TsSkinProvider : public TComponent {
   std::unique_ptr<TsCommonData> skinData_;
   std::unique_ptr<TsSystemMenu> sysMenu_;
   std::unique_ptr<TacCtrlAdapter> adapter_;
+  std::unique_ptr<TacMinTimer> minTimer_;  // the form timer
   std::unique_ptr<TBitmap> titleStrip_;  // the clean title bar under the buttons
   TBitmap hidePicture_;                  // the form's last picture, taken when it closes
   int32_t titleStripLeft_ = 0;
@@ -184,6 +201,7 @@ class TsSkinProvider : public TComponent {
   bool createdAtRunTime_ = false;
   bool inShowAnimation_ = false;
   bool skipAnimation_ = false;
+  bool animating_ = false;
   bool inert_ = false;
   bool formActive_ = true;
   bool drawNonClientArea_ = true;

@@ -9,21 +9,25 @@ F ProcByName(HMODULE module, const char* name) {
   return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
-bool CompositionOff() {
+}  // namespace
+
+bool acCompositionEnabled() {
   using TDwmIsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
   HMODULE dwm = LoadLibraryA("dwmapi.dll");
   auto enabled = ProcByName<TDwmIsCompositionEnabled>(dwm, "DwmIsCompositionEnabled");
   BOOL on = FALSE;
-  const bool off = !enabled || FAILED(enabled(&on)) || !on;
+  const bool result = enabled && SUCCEEDED(enabled(&on)) && on;
   if (dwm) FreeLibrary(dwm);
-  return off;
+  return result;
 }
+
+namespace {
 
 bool PlatformSwitchesGlowingOff() {
   using TIsWow64Process = BOOL(WINAPI*)(HANDLE, BOOL*);
   auto isWow64 = ProcByName<TIsWow64Process>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
   BOOL wow64 = FALSE;
-  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64 && CompositionOff();
+  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64 && !acCompositionEnabled();
 }
 
 }  // namespace

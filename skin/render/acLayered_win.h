@@ -13,6 +13,9 @@ using TSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 extern TUpdateLayeredWindow acUpdateLayeredWindow;
 extern TSetLayeredWindowAttributes acSetLayeredWindowAttributes;
 
+// Whether desktop composition is on (dwmapi looked up by name; any failure counts as off).
+bool acCompositionEnabled();
+
 // Set at start-up for a 32-bit process on 64-bit Windows while desktop composition is off,
 // where layered glows are not drawn properly.
 extern bool acGlowingOffForPlatform;

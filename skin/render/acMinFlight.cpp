@@ -71,7 +71,9 @@ TacFlightFrame TacMinFlight::Step() {
     alpha_ = Round(std::max(0.0, alpha_ - alphaStep_));
     if (alpha_ > 0) return Frame(static_cast<int>(alpha_));
     Minimized = true;
-    return TacFlightFrame{TacFlightFrame::Arrived};
+    TacFlightFrame arrived;
+    arrived.What = TacFlightFrame::Arrived;
+    return arrived;
   }
   l_ -= dx_ + dw_;
   r_ -= dx_ - dw_;
@@ -80,7 +82,9 @@ TacFlightFrame TacMinFlight::Step() {
   alpha_ = Round(std::min(255.0, alpha_ + alphaStep_));
   if (alpha_ < startAlpha_) return Frame(static_cast<int>(alpha_));
   Minimized = false;
-  TacFlightFrame done{TacFlightFrame::Returned, restoreAlpha_};
+  TacFlightFrame done;
+  done.What = TacFlightFrame::Returned;
+  done.Alpha = restoreAlpha_;
   done.Width = start_.Right - start_.Left;
   done.Height = start_.Bottom - start_.Top;
   done.At = TsPoint{start_.Left, start_.Top};
@@ -90,7 +94,8 @@ TacFlightFrame TacMinFlight::Step() {
 TacFlightFrame TacMinFlight::Frame(int alpha) const {
   const int workW = start_.Right - start_.Left, workH = start_.Bottom - start_.Top;
   const double w = std::max(r_ - l_, 0.0), h = std::max(b_ - t_, 0.0);
-  TacFlightFrame f{TacFlightFrame::Shown, alpha};
+  TacFlightFrame f;
+  f.Alpha = alpha;
   f.Width = Round(w);
   f.Height = Round(h);
   f.OffsetX = (workW - f.Width) / 2;

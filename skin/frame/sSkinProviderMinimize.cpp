@@ -1,0 +1,102 @@
+// Minimizing and restoring the main form with a flying picture. The main form owns the
+// application's taskbar button, so the taskbar's minimize and restore commands arrive at its
+// window procedure (SysCommand), which starts the animations around the platform's own
+// minimize and restore.
+#include "skin/data/sSkinManager_win.h"
+#include "skin/frame/sSkinProvider.h"
+#include "skin/render/acLayered_win.h"
+
+namespace {
+
+void MakeInvisible(HWND wnd) {
+  SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+  acSetLayeredWindowAttributes(wnd, 0, 0, LWA_ALPHA);
+}
+
+void RemoveLayered(HWND wnd) {
+  SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+}
+
+}  // namespace
+
+bool TsSkinProvider::FlightWanted() const {
+  TsSkinManager* manager = skinData_->Manager();
+  return manager && manager->AnimEffects.Minimizing.Active && drawNonClientArea_ && IsSkinned() &&
+         Application && Application->MainForm() == form_ && form_->HandleAllocated() &&
+         IsWindowVisible(form_->Handle()) && acUpdateLayeredWindow && acSetLayeredWindowAttributes;
+}
+
+bool TsSkinProvider::StartMinimizeAnimation() {
+  StopTitleAnimations();
+  if (formState_ & fsMinimizing) return false;
+  formState_ |= fsMinimizing;
+  animating_ = true;
+  const HWND wnd = form_->Handle();
+  const unsigned time = skinData_->Manager()->AnimEffects.Minimizing.Time;
+  // A minimize while a restore flies keeps that flight and turns it around.
+  if (!minTimer_) {
+    minTimer_ = std::make_unique<TacMinTimer>(*this, wnd);
+    minTimer_->Init(time);
+  } else if (!(formState_ & fsRestoredFromMin)) {
+    minTimer_->Init(time);
+  }
+  formState_ &= ~static_cast<uint32_t>(fsRestoredFromMin);
+  minTimer_->Flight().Minimized = false;
+  if (!minTimer_->Flight().InFlight()) minTimer_->TakePicture();
+  MakeInvisible(wnd);
+  minTimer_->Start();
+  return true;
+}
+
+bool TsSkinProvider::StartRestoreAnimation() {
+  TsSkinManager* manager = skinData_->Manager();
+  // Only a picture that flew out (or is flying out) flies back: otherwise the form would stay
+  // invisible with nothing to bring it back.
+  const bool flownOut = minTimer_ && minTimer_->AnimationWindow() &&
+                        (minTimer_->Flight().Minimized || (formState_ & fsMinimizing));
+  if (!flownOut || !manager || !manager->AnimEffects.Minimizing.Active || (formState_ & fsRestoredFromMin))
+    return false;
+  formState_ &= ~static_cast<uint32_t>(fsMinimizing);
+  formState_ |= fsRestoredFromMin;
+  animating_ = true;
+  MakeInvisible(form_->Handle());
+  minTimer_->Flight().Minimized = true;
+  minTimer_->Start();
+  return true;
+}
+
+void TsSkinProvider::MinimizeFlightArrived() {
+  ClearHot();
+  formState_ &= ~static_cast<uint32_t>(fsMinimizing);
+  RemoveLayered(form_->Handle());
+}
+
+void TsSkinProvider::RestoreFlightReturned() {
+  const HWND wnd = form_->Handle();
+  const HWND picture = minTimer_->AnimationWindow();
+  {
+    TacSystemAnimationOff off;
+    ShowWindow(wnd, IsZoomed(wnd) ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
+  }
+  SetWindowPos(picture, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RemoveLayered(wnd);
+  animating_ = false;
+  formState_ &= ~static_cast<uint32_t>(fsRestoredFromMin);
+  // Whatever outline the window had while minimized goes; the frame cuts the one it has now.
+  SetWindowRgn(wnd, nullptr, FALSE);
+  regionChanged_ = true;
+  skinData_->CacheStale = true;
+  RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
+  SetWindowPos(picture, wnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  minTimer_->FreeWindow();
+  SetFocus(wnd);
+}
+
+void TsSkinProvider::DropMinimizeAnimation() {
+  if (!minTimer_) return;
+  const bool flying = minTimer_->Running();
+  minTimer_.reset();
+  if (flying && form_->HandleAllocated()) RemoveLayered(form_->Handle());
+  formState_ &= ~static_cast<uint32_t>(fsMinimizing | fsRestoredFromMin);
+  animating_ = false;
+}
