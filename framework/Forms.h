@@ -63,6 +63,8 @@ class TForm : public TScrollingWinControl {
   TCanvas& Canvas() { return canvas_; }
 
   TWinControl* ActiveControl() const { return activeControl_; }
+  // The keyboard focus to the active control (or the first that can take it, else the form).
+  void SetWindowFocus();
   void SetActiveControl(TWinControl* control);
 
   // Asks CloseQuery and OnClose; hides, frees or (main form) ends the application.
@@ -105,7 +107,6 @@ class TForm : public TScrollingWinControl {
   void ApplyPosition();
   void FitClientSize();
   void ApplyIcon();
-  void SetWindowFocus();
   void ShowingChanged();
   void UpdateWindowStyle();
 

@@ -89,7 +89,7 @@ void TsSkinProvider::RestoreFlightReturned() {
   RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
   SetWindowPos(picture, wnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   minTimer_->FreeWindow();
-  SetFocus(wnd);
+  form_->SetWindowFocus();  // back to the control that had it
 }
 
 void TsSkinProvider::DropMinimizeAnimation() {

@@ -78,6 +78,7 @@ TEST_F(MinimizeFlight, ThePictureFliesToTheTaskbarEdgeAndBackBeforeTheWindowRetu
   ASSERT_TRUE(recorder.Installed());
   HideCaret(nullptr);  // a blinking caret is not the window's picture
   const Bitmap32 before = Capture();
+  const HWND focused = GetFocus();
   const TsRect start = RectOf(Wnd());
   UniqueRegion regionBefore(CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(GetWindowRgn(Wnd(), regionBefore.get()), ERROR);
@@ -142,6 +143,7 @@ TEST_F(MinimizeFlight, ThePictureFliesToTheTaskbarEdgeAndBackBeforeTheWindowRetu
   // Painted as before, without being asked again.
   HideCaret(nullptr);
   const Bitmap32 after = CaptureAsIs();
+  EXPECT_EQ(GetFocus(), focused);
   int differing = 0;
   for (int y = 0; y < after.Height(); ++y)
     for (int x = 0; x < after.Width(); ++x) differing += At(after, x, y) != At(before, x, y);
