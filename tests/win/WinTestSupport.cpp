@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <gtest/gtest.h>
+
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
 #include "image/PngWrite.h"
@@ -229,4 +231,13 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 
 std::pair<DWORD, DWORD> GuiObjects() {
   return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+}
+
+void ExpectNoObjectsLeft(const std::function<void(int)>& cycles, int warmUp, int count) {
+  cycles(warmUp);
+  const auto before = GuiObjects();
+  cycles(count);
+  const auto after = GuiObjects();
+  EXPECT_EQ(after.first, before.first) << "GDI objects";
+  EXPECT_EQ(after.second, before.second) << "USER objects";
 }

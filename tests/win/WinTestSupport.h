@@ -135,3 +135,7 @@ std::string SaveWindowScreenshot(HWND window, const std::string& name);
 
 // The process's GDI and USER object counts.
 std::pair<DWORD, DWORD> GuiObjects();
+
+// Runs `cycles(warmUp)` (what is made on first use stays), then `cycles(count)`, which must
+// leave the GDI and USER object counts as they were.
+void ExpectNoObjectsLeft(const std::function<void(int)>& cycles, int warmUp, int count);

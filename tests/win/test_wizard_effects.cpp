@@ -112,20 +112,16 @@ TEST_F(FormEffects, AHideTimeFadesTheLastPictureOutAndFreesItsWindow) {
 
 TEST_F(FormEffects, ShowsAndHidesLeakNoObjects) {
   auto f = NewSkinnedForm();
-  auto cycle = [&](int n) {
-    for (int i = 0; i < n; ++i) {
-      f->Show();
-      Pump(1);
-      f->Hide();
-      Pump(1);
-    }
-  };
-  cycle(2);
-  const auto before = GuiObjects();
-  cycle(50);
-  const auto afterCycles = GuiObjects();
-  EXPECT_EQ(afterCycles.first, before.first);
-  EXPECT_EQ(afterCycles.second, before.second);
+  ExpectNoObjectsLeft(
+      [&](int n) {
+        for (int i = 0; i < n; ++i) {
+          f->Show();
+          Pump(1);
+          f->Hide();
+          Pump(1);
+        }
+      },
+      2, 50);
 }
 
 }  // namespace

@@ -180,12 +180,7 @@ TEST_F(HookedWizard, MessagesOpenedAndClosedManyTimesLeakNoObjects) {
     }
     Pump();
   };
-  openAndClose(2);
-  const auto before = GuiObjects();
-  openAndClose(50);
-  const auto after = GuiObjects();
-  EXPECT_EQ(after.first, before.first);
-  EXPECT_EQ(after.second, before.second);
+  ExpectNoObjectsLeft(openAndClose, 2, 50);
   EXPECT_EQ(acProviderCount(), 1);
 }
 

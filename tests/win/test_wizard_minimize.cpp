@@ -260,21 +260,17 @@ TEST_F(MinimizeFlight, OnAClassicTaskbarThePictureFliesToTheApplicationsButton) 
 }
 
 TEST_F(MinimizeFlight, FlightsLeakNoObjects) {
-  auto cycle = [&](int n) {
-    for (int i = 0; i < n; ++i) {
-      Minimize();
-      WaitForTimer();
-      Restore();
-      WaitForTimer();
-      Pump(1);
-    }
-  };
-  cycle(1);
-  const auto before = GuiObjects();
-  cycle(5);
-  const auto after = GuiObjects();
-  EXPECT_EQ(after.first, before.first);
-  EXPECT_EQ(after.second, before.second);
+  ExpectNoObjectsLeft(
+      [&](int n) {
+        for (int i = 0; i < n; ++i) {
+          Minimize();
+          WaitForTimer();
+          Restore();
+          WaitForTimer();
+          Pump(1);
+        }
+      },
+      1, 5);
 }
 
 }  // namespace
