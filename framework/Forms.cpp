@@ -127,6 +127,9 @@ void TForm::CreateParams(TCreateParams& p) {
   if (!main || main == this) {
     p.ExStyle |= WS_EX_APPWINDOW;
     p.WndParent = nullptr;
+    // The taskbar minimizes and restores the window whose button it is only when the window
+    // has a minimize box; a tool window's caption never shows one.
+    if (p.ExStyle & WS_EX_TOOLWINDOW) p.Style |= WS_MINIMIZEBOX;
   } else {
     // Secondary forms stay above the form that was active (or the main form).
     HWND owner = GetActiveWindow();
