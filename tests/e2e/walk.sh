@@ -16,6 +16,15 @@ start_app "$EXE"
 
 shot 1-licence
 in_front "Yes. I agree."
+# Minimized and restored as from the taskbar: the picture flies off and back (a few hundred
+# milliseconds), then the window is its plain self again, on the same page.
+shown_is() { [ "$(wininfo shown "$CAPTION")" = "$1" ]; }
+wininfo minimize "$CAPTION"
+wait_for 10 shown_is "iconic plain" || fail "not minimized: $(wininfo shown "$CAPTION")"
+wininfo restore "$CAPTION"
+wait_for 10 shown_is "normal plain" || fail "not restored: $(wininfo shown "$CAPTION")"
+shot 1b-restored
+in_front "Yes. I agree."
 expect_state "Next >" 0
 expect_state "Yes. I agree." 1 0
 click "No. I don’t agree."

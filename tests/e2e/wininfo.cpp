@@ -11,6 +11,8 @@
 //   wininfo class <class> <caption>  -> like find, for a window of that class
 //   wininfo closeclass <class> <caption>
 //   wininfo clipboard                -> the clipboard's text
+//   wininfo minimize|restore <caption>  (the taskbar button's commands)
+//   wininfo shown <caption>          -> "iconic|normal layered|plain"
 //   wininfo hold                     -> stays on the desktop until killed
 // Exit code 1 when the window is not there.
 #include <windows.h>
@@ -172,6 +174,18 @@ int main(int argc, char** argv) {
   }
   if (cmd == "close") {
     PostMessageA(top, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (cmd == "minimize" || cmd == "restore") {
+    // What the taskbar sends when its button is clicked.
+    PostMessageA(top, WM_SYSCOMMAND, cmd == "minimize" ? SC_MINIMIZE : SC_RESTORE, 0);
+    return 0;
+  }
+  if (cmd == "shown") {
+    // "iconic" or "normal", then "layered" when the window is layered (a picture stands in
+    // for it), else "plain".
+    const bool layered = (GetWindowLongPtrA(top, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    std::printf("%s %s\n", IsIconic(top) ? "iconic" : "normal", layered ? "layered" : "plain");
     return 0;
   }
   std::fprintf(stderr, "wininfo: unknown command %s\n", cmd.c_str());
