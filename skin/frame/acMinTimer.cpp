@@ -7,6 +7,7 @@
 
 #include "skin/frame/sSkinProvider.h"
 #include "skin/render/acLayered_win.h"
+#include "skin/render/sGraphUtils.h"
 
 // ---- The system's minimize animation ----------------------------------------------------------
 
@@ -188,12 +189,12 @@ void TacMinTimer::Tick() {
   const TacFlightFrame frame = flight_.Step();
   switch (frame.What) {
     case TacFlightFrame::Shown: {
-      if (outward) work_.View().Fill(Pixel32{});
-      HDC dst = work_.Canvas().Handle();
-      SetStretchBltMode(dst, COLORONCOLOR);
-      StretchBlt(dst, frame.OffsetX, frame.OffsetY, frame.Width, frame.Height, picture_.Canvas().Handle(), 0, 0,
-                 picture_.Width(), picture_.Height(), SRCCOPY);
-      GdiFlush();
+      Bitmap32 work = work_.View();
+      if (outward) work.Fill(Pixel32{});
+      if (frame.Width > 0 && frame.Height > 0)
+        StretchRect32(work,
+                      TsRect{frame.OffsetX, frame.OffsetY, frame.OffsetX + frame.Width, frame.OffsetY + frame.Height},
+                      picture_.View(), TsRect{0, 0, picture_.Width(), picture_.Height()});
       window_->Show(work_, POINT{frame.At.X, frame.At.Y}, frame.Alpha);
       // Under the taskbar, so that the picture disappears behind it.
       if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr))
