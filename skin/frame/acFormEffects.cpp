@@ -6,6 +6,7 @@
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/acGlow_win.h"
 #include "skin/render/acLayered_win.h"
+#include "skin/render/sGraphUtils.h"
 
 namespace {
 
@@ -115,22 +116,18 @@ void HideFade::Tick() {
   Alpha = std::max(0.0, Alpha - AlphaStep);
   const int shown = static_cast<int>(std::nearbyint(Alpha));
   const int w = Picture.Width(), h = Picture.Height();
-  HDC dst = Work.Canvas().Handle();
+  Bitmap32 work = Work.View();
+  const TsRect whole{0, 0, w, h};
   if (Mode == 1) {
-    Bitmap32 work = Work.View();
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) work.At(x, y) = Pixel32{0, 0, 0, 0};
-    HDC src = Picture.Canvas().Handle();
+    work.Fill(Pixel32{});
     if (L < 0 || T < 0) {
-      BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+      CopyRect32(work, 0, 0, Picture.View(), whole);
     } else {
-      SetStretchBltMode(dst, COLORONCOLOR);
-      StretchBlt(dst, static_cast<int>(L), static_cast<int>(T), static_cast<int>(R - L), static_cast<int>(B - T), src, 0,
-                 0, w, h, SRCCOPY);
+      const int l = static_cast<int>(L), t = static_cast<int>(T);
+      StretchRect32(work, TsRect{l, t, l + static_cast<int>(R - L), t + static_cast<int>(B - T)}, Picture.View(), whole);
     }
-    GdiFlush();
   } else if (Index == 0) {
-    BitBlt(dst, 0, 0, w, h, Picture.Canvas().Handle(), 0, 0, SRCCOPY);
+    CopyRect32(work, 0, 0, Picture.View(), whole);
   }
   Window->Show(Work, At, shown);
   L += DX;

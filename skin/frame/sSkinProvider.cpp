@@ -574,7 +574,8 @@ void TsSkinProvider::Activate(TMessage& m) {
     TMessage quiet{m.Msg, m.WParam, static_cast<LPARAM>(-1), 0};
     formProc_(quiet);
     m.Result = quiet.Result;
-    SendMessageA(form_->Handle(), WM_NCPAINT, 1, 0);
+    // A form standing invisible behind its flying picture is painted when it shows again.
+    if (!minTimer_ || !minTimer_->Running()) SendMessageA(form_->Handle(), WM_NCPAINT, 1, 0);
   } else {
     formProc_(m);
   }

@@ -9,6 +9,7 @@
 #include "skin/frame/acFormEffects.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/render/acGlow_win.h"
+#include "skin/render/sGraphUtils.h"
 
 namespace {
 
@@ -103,13 +104,9 @@ void TsSkinProvider::RunShowEffect(unsigned time, int targetAlpha, int mode) {
         const double inX = w / 8.0 - static_cast<double>(w) / (steps * 8) * i;
         const double inY = h / 8.0 - static_cast<double>(h) / (steps * 8) * i;
         Bitmap32 view = work.View();
-        for (int y = 0; y < h; ++y)
-          for (int x = 0; x < w; ++x) view.At(x, y) = Pixel32{0, 0, 0, 0};
-        HDC dst = work.Canvas().Handle();
-        SetStretchBltMode(dst, COLORONCOLOR);
+        view.Fill(Pixel32{});
         const int l = std::max(0, static_cast<int>(inX)), t = std::max(0, static_cast<int>(inY));
-        StretchBlt(dst, l, t, w - 2 * l, h - 2 * t, picture.Canvas().Handle(), 0, 0, w, h, SRCCOPY);
-        GdiFlush();
+        StretchRect32(view, TsRect{l, t, w - l, h - t}, picture.View(), TsRect{0, 0, w, h});
         effect.Show(work, at, alpha);
       } else {
         effect.Show(picture, at, alpha);
