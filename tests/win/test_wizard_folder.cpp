@@ -319,6 +319,28 @@ TEST_F(FolderWizard, PathEditRefusesDirectInput) {
   EXPECT_TRUE(opened);
 }
 
+// A start folder the tree cannot reach from its root: the error reaches the application, the
+// dialog is freed and the edit keeps its text.
+TEST_F(FolderWizard, AStartFolderOutsideTheTreeIsReportedAndChangesNothing) {
+  form->sPanel_3_install->BringToFront();
+  edit->SetRoot("C:\\users");
+  edit->SetText("C:\\windows");
+  changes = 0;
+  std::string reported;
+  Application->OnException = [&](TObject*, const std::exception& e) { reported = e.what(); };
+  const int forms = Screen->FormCount();
+  ::SetFocus(edit->Handle());
+  Pump();
+  ASSERT_TRUE(XInput("key alt+Down"));
+  PumpUntil([&] { return !reported.empty(); }, 3000);
+  Application->OnException = nullptr;
+  edit->SetRoot("rfDesktop");
+  EXPECT_EQ(reported, "Error Setting Path");
+  EXPECT_EQ(Screen->FormCount(), forms);
+  EXPECT_EQ(edit->Text(), "C:\\windows");
+  EXPECT_EQ(changes, 0);
+}
+
 // The mouse over the browse button fades its hot face in, frame by frame, and out again; the
 // screen then shows the hot face (more than the black of the edit and the glyph), and the
 // plain one again once the mouse has left.
