@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "framework/Handles.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/render/acLayered_win.h"
 #include "skin/render/sGraphUtils.h"
@@ -52,26 +53,6 @@ class RemoteBuffer {
   void* at_;
 };
 
-struct ProcessHandle {
-  HANDLE h;
-  explicit ProcessHandle(DWORD pid)
-      : h(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
-                      pid)) {}
-  ~ProcessHandle() {
-    if (h) CloseHandle(h);
-  }
-  ProcessHandle(const ProcessHandle&) = delete;
-  ProcessHandle& operator=(const ProcessHandle&) = delete;
-};
-
-bool IsWow64(HANDLE process) {
-  using TIsWow64Process = BOOL(WINAPI*)(HANDLE, BOOL*);
-  auto isWow64 = reinterpret_cast<TIsWow64Process>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
-  BOOL wow64 = FALSE;
-  return isWow64 && isWow64(process, &wow64) && wow64;
-}
-
 }  // namespace
 
 bool acFindTaskbarButton(HWND app, RECT& button) {
@@ -83,14 +64,15 @@ bool acFindTaskbarButton(HWND app, RECT& button) {
   const int count = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
   DWORD pid = 0;
   GetWindowThreadProcessId(toolbar, &pid);
-  ProcessHandle process(pid);
-  if (!process.h) return false;
-  RemoteBuffer buffer(process.h, 4096);
+  UniqueKernelHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, pid));
+  if (!process) return false;
+  RemoteBuffer buffer(process.get(), 4096);
   if (!buffer.Address()) return false;
   // The toolbar writes its button record in its own process's layout: 20 bytes with a 4-byte
   // data word at 12 in a 32-bit taskbar, 32 bytes with an 8-byte word at 16 in a 64-bit one.
-  const bool selfWow64 = IsWow64(GetCurrentProcess());
-  const bool taskbar64 = sizeof(void*) == 8 ? !IsWow64(process.h) : selfWow64 && !IsWow64(process.h);
+  const bool selfWow64 = acIsWow64(GetCurrentProcess());
+  const bool taskbar64 = sizeof(void*) == 8 ? !acIsWow64(process.get()) : selfWow64 && !acIsWow64(process.get());
   const size_t dataAt = taskbar64 ? 16 : 12;
   for (int i = 0; i < count; ++i) {
     uint8_t record[32] = {};

@@ -21,14 +21,16 @@ bool acCompositionEnabled() {
   return result;
 }
 
-namespace {
-
-bool PlatformSwitchesGlowingOff() {
+bool acIsWow64(HANDLE process) {
   using TIsWow64Process = BOOL(WINAPI*)(HANDLE, BOOL*);
   auto isWow64 = ProcByName<TIsWow64Process>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
   BOOL wow64 = FALSE;
-  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64 && !acCompositionEnabled();
+  return isWow64 && isWow64(process, &wow64) && wow64;
 }
+
+namespace {
+
+bool PlatformSwitchesGlowingOff() { return acIsWow64(GetCurrentProcess()) && !acCompositionEnabled(); }
 
 }  // namespace
 

@@ -16,6 +16,9 @@ extern TSetLayeredWindowAttributes acSetLayeredWindowAttributes;
 // Whether desktop composition is on (dwmapi looked up by name; any failure counts as off).
 bool acCompositionEnabled();
 
+// Whether a process is a 32-bit one on 64-bit Windows (IsWow64Process looked up by name).
+bool acIsWow64(HANDLE process);
+
 // Set at start-up for a 32-bit process on 64-bit Windows while desktop composition is off,
 // where layered glows are not drawn properly.
 extern bool acGlowingOffForPlatform;
