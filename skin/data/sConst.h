@@ -41,6 +41,7 @@ enum : uint16_t {
   ControlSkinState = 36,
   SetPrintDC = 38,
   GetApplication = 60,
+  ClientOrigin = 61,  // x in the low word, y in the high word
 };
 }  // namespace SkinCommand
 

@@ -461,7 +461,7 @@ bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
       }
       return true;
     }
-    case 61: {
+    case SkinCommand::ClientOrigin: {
       const POINT o = ClientOrigin();
       m.Result = MAKELONG(o.x, o.y);
       return true;

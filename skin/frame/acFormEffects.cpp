@@ -61,6 +61,15 @@ void acSnapshotWindow(HWND wnd, TBitmap& picture) {
     for (int x = 0; x < w; ++x) view.At(x, y).A = 255;
 }
 
+void acFadeWindowTo(HWND wnd, int alpha) {
+  SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+  if (acSetLayeredWindowAttributes) acSetLayeredWindowAttributes(wnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+void acRemoveLayered(HWND wnd) {
+  SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+}
+
 TacEffectWindow::TacEffectWindow(HWND owner) {
   const bool topmost = owner && (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
   wnd_ = CreateLayeredPopup(kClassName, &EffectWndProc, owner, topmost);

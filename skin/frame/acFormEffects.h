@@ -13,6 +13,11 @@
 // bits, every alpha 255). Skinned windows paint through their print DC; others print themselves.
 void acSnapshotWindow(HWND wnd, TBitmap& picture);
 
+// Makes a shown window see-through to the given constant alpha (0: invisible) by making it
+// layered, and gives it back its plain, opaque self.
+void acFadeWindowTo(HWND wnd, int alpha);
+void acRemoveLayered(HWND wnd);
+
 // A layered, click-through tool window that never activates, owned by `owner`.
 class TacEffectWindow {
  public:

@@ -55,8 +55,9 @@ class RemoteBuffer {
 
 }  // namespace
 
-bool acFindTaskbarButton(HWND app, RECT& button) {
-  HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+HWND acTaskbarWindow() { return FindWindowA("Shell_TrayWnd", nullptr); }
+
+bool acFindTaskbarButton(HWND tray, HWND app, RECT& button) {
   HWND rebar = tray ? FindWindowExA(tray, nullptr, "ReBarWindow32", nullptr) : nullptr;
   HWND tasks = rebar ? FindWindowExA(rebar, nullptr, "MSTaskSwWClass", nullptr) : nullptr;
   HWND toolbar = tasks ? FindWindowExA(tasks, nullptr, "ToolbarWindow32", nullptr) : nullptr;
@@ -100,10 +101,10 @@ bool acFindTaskbarButton(HWND app, RECT& button) {
 }
 
 TsRect acMinimizeTarget(HWND app, TsPoint startCentre) {
-  HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+  HWND tray = acTaskbarWindow();
   if (!tray) return TsRect{};
   RECT r;
-  if (!acCompositionEnabled() && acFindTaskbarButton(app, r)) return TsRect{r.left, r.top, r.right, r.bottom};
+  if (!acCompositionEnabled() && acFindTaskbarButton(tray, app, r)) return TsRect{r.left, r.top, r.right, r.bottom};
   GetWindowRect(tray, &r);
   return acTaskbarEdgeTarget(TsRect{r.left, r.top, r.right, r.bottom}, startCentre);
 }
@@ -124,6 +125,7 @@ TacMinTimer::~TacMinTimer() { Stop(); }
 void TacMinTimer::Init(unsigned time) {
   RECT wr;
   GetWindowRect(form_, &wr);
+  tray_ = acTaskbarWindow();
   const HWND app = form_;
   flight_.Init(time, 255, TsRect{wr.left, wr.top, wr.right, wr.bottom},
                [app](TsPoint centre) { return acMinimizeTarget(app, centre); });
@@ -179,8 +181,8 @@ void TacMinTimer::Tick() {
                       picture_.View(), TsRect{0, 0, picture_.Width(), picture_.Height()});
       window_->Show(work_, POINT{frame.At.X, frame.At.Y}, frame.Alpha);
       // Under the taskbar, so that the picture disappears behind it.
-      if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr))
-        SetWindowPos(window_->Handle(), tray, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      if (tray_ && IsWindow(tray_))
+        SetWindowPos(window_->Handle(), tray_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
     }
     case TacFlightFrame::Arrived:

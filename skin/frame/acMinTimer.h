@@ -27,9 +27,12 @@ class TacSystemAnimationOff {
   int previous_ = 0;
 };
 
-// The screen rectangle of `app`'s button on a taskbar that keeps its buttons in a toolbar
-// (read through the taskbar's process); false when there is no such button.
-bool acFindTaskbarButton(HWND app, RECT& button);
+// The screen rectangle of `app`'s button on a taskbar window that keeps its buttons in a
+// toolbar (read through the taskbar's process); false when there is no such button.
+bool acFindTaskbarButton(HWND tray, HWND app, RECT& button);
+
+// The taskbar's window, or nullptr.
+HWND acTaskbarWindow();
 
 // Where `app`'s picture flies from a start centre: its taskbar button when desktop
 // composition is off and the button is found, else the middle of the taskbar's inner edge,
@@ -67,6 +70,7 @@ class TacMinTimer {
 
   TsSkinProvider& provider_;
   HWND form_;
+  HWND tray_ = nullptr;  // the taskbar the picture flies under, found when a flight is set up
   TacMinFlight flight_;
   TBitmap picture_, work_;
   std::unique_ptr<TacEffectWindow> window_;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr UINT kSkinCommandClientOrigin = 61;
 constexpr UINT kMsgEditorIdle = 0xB04C;
 constexpr UINT kMsgRegionQuery = 0xBC4D;
 constexpr UINT kMsgTaskbarSysMenu = 0x0313;
@@ -252,7 +251,7 @@ bool TsSkinProvider::AlwaysAnsweredCommand(TMessage& m) {
     case SkinCommand::GetApplication:
       m.Result = reinterpret_cast<LRESULT>(Application);
       return true;
-    case kSkinCommandClientOrigin: {
+    case SkinCommand::ClientOrigin: {
       const POINT origin = ClientOrigin();
       m.Result = MAKELONG(origin.x, origin.y);
       return true;

@@ -43,8 +43,7 @@ void TsSkinProvider::ShowingChanged(TMessage& m) {
   }
   // Windows shows the window while it is all but transparent and its children draw nothing.
   inShowAnimation_ = true;
-  SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-  acSetLayeredWindowAttributes(wnd, 0, 1, LWA_ALPHA);
+  acFadeWindowTo(wnd, 1);
   ApplyRegion();
   std::vector<HWND> quiet;
   for (HWND c = GetWindow(wnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -59,7 +58,7 @@ void TsSkinProvider::ShowingChanged(TMessage& m) {
     if (IsWindow(c)) SendMessageA(c, WM_SETREDRAW, TRUE, 0);
   // Shown, but painting nothing until the effect has put the picture in front.
   SetWindowLongPtrA(wnd, GWL_STYLE, GetWindowLongPtrA(wnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_VISIBLE));
-  SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+  acRemoveLayered(wnd);
   RunShowEffect(manager->AnimEffects.FormShow.Time, 255, manager->AnimEffects.FormShow.Mode);
 }
 

@@ -3,21 +3,9 @@
 // window procedure (SysCommand), which starts the animations around the platform's own
 // minimize and restore.
 #include "skin/data/sSkinManager_win.h"
+#include "skin/frame/acFormEffects.h"
 #include "skin/frame/sSkinProvider.h"
 #include "skin/render/acLayered_win.h"
-
-namespace {
-
-void MakeInvisible(HWND wnd) {
-  SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-  acSetLayeredWindowAttributes(wnd, 0, 0, LWA_ALPHA);
-}
-
-void RemoveLayered(HWND wnd) {
-  SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-}
-
-}  // namespace
 
 bool TsSkinProvider::FlightWanted() const {
   TsSkinManager* manager = skinData_->Manager();
@@ -43,7 +31,7 @@ bool TsSkinProvider::StartMinimizeAnimation() {
   formState_ &= ~static_cast<uint32_t>(fsRestoredFromMin);
   minTimer_->Flight().Minimized = false;
   if (!minTimer_->Flight().InFlight()) minTimer_->TakePicture();
-  MakeInvisible(wnd);
+  acFadeWindowTo(wnd, 0);
   minTimer_->Start();
   return true;
 }
@@ -59,7 +47,7 @@ bool TsSkinProvider::StartRestoreAnimation() {
   formState_ &= ~static_cast<uint32_t>(fsMinimizing);
   formState_ |= fsRestoredFromMin;
   animating_ = true;
-  MakeInvisible(form_->Handle());
+  acFadeWindowTo(form_->Handle(), 0);
   minTimer_->Flight().Minimized = true;
   minTimer_->Start();
   return true;
@@ -68,7 +56,7 @@ bool TsSkinProvider::StartRestoreAnimation() {
 void TsSkinProvider::MinimizeFlightArrived() {
   ClearHot();
   formState_ &= ~static_cast<uint32_t>(fsMinimizing);
-  RemoveLayered(form_->Handle());
+  acRemoveLayered(form_->Handle());
 }
 
 void TsSkinProvider::RestoreFlightReturned() {
@@ -79,7 +67,7 @@ void TsSkinProvider::RestoreFlightReturned() {
     ShowWindow(wnd, IsZoomed(wnd) ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
   }
   SetWindowPos(picture, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  RemoveLayered(wnd);
+  acRemoveLayered(wnd);
   animating_ = false;
   formState_ &= ~static_cast<uint32_t>(fsRestoredFromMin);
   // Whatever outline the window had while minimized goes; the frame cuts the one it has now.
@@ -96,7 +84,7 @@ void TsSkinProvider::DropMinimizeAnimation() {
   if (!minTimer_) return;
   const bool flying = minTimer_->Running();
   minTimer_.reset();
-  if (flying && form_->HandleAllocated()) RemoveLayered(form_->Handle());
+  if (flying && form_->HandleAllocated()) acRemoveLayered(form_->Handle());
   formState_ &= ~static_cast<uint32_t>(fsMinimizing | fsRestoredFromMin);
   animating_ = false;
 }
