@@ -675,7 +675,7 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward, bo
   do {
     i = forward ? (i + 1) % n : (i + n - 1) % n;
     TWinControl* c = list[static_cast<size_t>(i)];
-    if (c != current && (!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == this) && c->CanFocus())
+    if (c != current && (!checkTabStop || c->TakesTab()) && (!checkParent || c->Parent() == this) && c->CanFocus())
       return c;
   } while (i != start);
   return nullptr;

@@ -255,6 +255,8 @@ class TWinControl : public TControl {
   void SetTabOrder(int value);
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool value);
+  // Whether Tab stops here now; a control kind may decide by more than its TabStop.
+  virtual bool TakesTab() const { return tabStop_; }
   // Every focusable descendant in tab order (each child, then its own list).
   void GetTabOrderList(std::vector<TWinControl*>& list) const;
   TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop, bool checkParent) const;

@@ -60,7 +60,9 @@ bool TDdeClientConv::OpenLink() {
   context.iCodePage = CP_WINANSI;
   conv_ = DdeConnect(instance, serviceHandle_, topicHandle_, &context);
   if (!conv_) {
-    const std::string command = service_ + " " + topic_;
+    // Quoted, so that a path with blanks names one program and nothing shorter.
+    const std::string program = serviceApplication_.empty() ? service_ : serviceApplication_;
+    const std::string command = "\"" + program + "\" " + topic_;
     if (WinExec(command.c_str(), kServiceShowCommand) >= 32)
       conv_ = DdeConnect(instance, serviceHandle_, topicHandle_, &context);
   }

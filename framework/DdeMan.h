@@ -32,8 +32,12 @@ class TDdeClientConv : public TComponent {
 
   // Closes any open conversation, then names the partner (connecting at once in automatic mode).
   bool SetLink(const std::string& service, const std::string& topic);
+  // The program that provides the service, by its full path; empty: the service's name.
+  const std::string& ServiceApplication() const { return serviceApplication_; }
+  void SetServiceApplication(const std::string& path) { serviceApplication_ = path; }
+
   // Connects to service/topic; when nobody answers, starts the service's program
-  // ("service topic", minimised without activation) and tries once more.
+  // (its quoted path and the topic, minimised without activation) and tries once more.
   bool OpenLink();
   // Disconnects and forgets the partner's names.
   void CloseLink();
@@ -47,6 +51,7 @@ class TDdeClientConv : public TComponent {
   TDataMode connectMode_ = TDataMode::ddeAutomatic;
   std::string service_;
   std::string topic_;
+  std::string serviceApplication_;
   HSZ serviceHandle_ = nullptr;
   HSZ topicHandle_ = nullptr;
   HCONV conv_ = nullptr;

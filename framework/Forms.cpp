@@ -281,6 +281,7 @@ void TForm::SetWindowFocus() {
     activeControl_ = target;
     ::SetFocus(target->Handle());
   } else {
+    activeControl_ = nullptr;  // nothing on view takes the focus: keys go to no control
     ::SetFocus(handle_);
   }
 }
@@ -449,7 +450,7 @@ void TForm::WndProc(TMessage& m) {
         case VK_RIGHT:
         case VK_UP:
         case VK_DOWN:
-          if (activeControl_ && activeControl_->Parent()) {
+          if (activeControl_ && activeControl_->Parent() && activeControl_->CanFocus()) {
             activeControl_->Parent()->SelectNext(activeControl_, key == VK_RIGHT || key == VK_DOWN, false);
             // Arrow keys pick the radio button they move to.
             if (auto* radio = dynamic_cast<TRadioButton*>(activeControl_)) radio->SetChecked(true);
@@ -459,7 +460,9 @@ void TForm::WndProc(TMessage& m) {
         case VK_RETURN:
         case VK_ESCAPE: {
           TButton* target = nullptr;
-          if (key == VK_RETURN) target = dynamic_cast<TButton*>(activeControl_);
+          // A control that has been hidden or disabled since it took the focus acts no more.
+          if (key == VK_RETURN && activeControl_ && activeControl_->CanFocus())
+            target = dynamic_cast<TButton*>(activeControl_);
           if (!target) {
             std::vector<TWinControl*> all;
             GetTabOrderList(all);

@@ -280,6 +280,21 @@ void TRadioButton::SetChecked(bool v) {
   if (v && !IsLoading()) Click();
 }
 
+bool TRadioButton::TakesTab() const {
+  if (TabStop() || !Parent()) return TabStop();
+  // The group is the parent's radio buttons; the first in tab order stands for an unchecked one.
+  std::vector<TWinControl*> order;
+  Parent()->GetTabOrderList(order);
+  const TRadioButton* first = nullptr;
+  for (TWinControl* c : order) {
+    auto* radio = dynamic_cast<TRadioButton*>(c);
+    if (!radio || radio->Parent() != Parent()) continue;
+    if (radio->Checked()) return false;
+    if (!first) first = radio;
+  }
+  return first == this;
+}
+
 void TRadioButton::SetAlignment(TAlignment v) {
   if (v == alignment_) return;
   alignment_ = v;

@@ -128,6 +128,9 @@ class TRadioButton : public TWinControl {
   void SetChecked(bool v);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment v);
+  // As in the system's dialogs: Tab reaches the checked button of a group, or its first
+  // button while none is checked (arrows then move between them).
+  bool TakesTab() const override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr char kLinkName[] = "Kestamor.lnk";
 constexpr char kLinkDescription[] = "Click here to start Kestamor";
 
 // The desktop's file-system folder with a closing "\", or empty when the shell has none.
@@ -35,23 +34,16 @@ std::wstring Wide(const std::string& text) {
 
 }  // namespace
 
-// Best effort: a link that cannot be made or saved is not reported. The shortcut path is set
-// either way, as the uninstall record names it.
-void TForm1::CreateDesktopShortcut(HWND owner) {
-  const std::string desktop = DesktopDirectory(owner);
-  const std::string linkPath = desktop + kLinkName;
-  {
-    ComInitScope com;
-    ComRef<IShellLinkA> link;
-    // Without a desktop folder the bare name would land in whatever the current directory is.
-    if (!desktop.empty() &&
-        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out()))) {
-      const std::string target = Installer.InstallDirectory + "kestamor.exe";
-      link->SetPath(target.c_str());
-      link->SetDescription(kLinkDescription);
-      ComRef<IPersistFile> file;
-      if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out()))) file->Save(Wide(linkPath).c_str(), TRUE);
-    }
-  }
-  Installer.DesktopShortcutPath = linkPath;
+std::string TForm1::DesktopShortcutPath(HWND owner) { return DesktopDirectory(owner) + kDesktopLinkName; }
+
+// Best effort: a link that cannot be made or saved is not reported.
+void TForm1::CreateDesktopShortcut(const std::string& linkPath, const std::string& installDir) {
+  ComInitScope com;
+  ComRef<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out()))) return;
+  const std::string target = installDir + "kestamor.exe";
+  link->SetPath(target.c_str());
+  link->SetDescription(kLinkDescription);
+  ComRef<IPersistFile> file;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.out()))) file->Save(Wide(linkPath).c_str(), TRUE);
 }

@@ -18,12 +18,16 @@ bool IsRoot(const std::string& path) {
 
 }  // namespace
 
-bool ForceDirectories(std::string dir) {
+bool ForceDirectories(std::string dir, std::vector<std::string>* made) {
   while (dir.size() > 1 && dir.back() == '\\') dir.pop_back();
   if (dir.empty() || dir == "\\") return false;
   if (IsRoot(dir)) return IsDirectory(dir + "\\");
   if (IsDirectory(dir)) return true;
   const size_t cut = dir.find_last_of('\\');
-  if (cut != std::string::npos && cut > 0 && !ForceDirectories(dir.substr(0, cut))) return false;
-  return CreateDirectoryA(dir.c_str(), nullptr) || IsDirectory(dir);
+  if (cut != std::string::npos && cut > 0 && !ForceDirectories(dir.substr(0, cut), made)) return false;
+  if (CreateDirectoryA(dir.c_str(), nullptr)) {
+    if (made) made->push_back(dir);
+    return true;
+  }
+  return IsDirectory(dir);
 }

@@ -41,4 +41,16 @@ std::string UninstallRecordNotWritten(const std::string& path, const std::string
 
 std::string Stopped(const std::string& reason) { return "The installation has stopped:\n\n" + reason + "."; }
 
+const char kStopQuestion[] = "Stop the installation?";
+const char kStoppedStatus[] = "Installation stopped.";
+
+std::string StoppedOutcome(bool earlierInstallation, const std::vector<std::string>& notUndone) {
+  if (notUndone.empty())
+    return earlierInstallation ? "The installation was stopped; the earlier Kestamor is as it was."
+                               : "Kestamor was not installed; nothing was changed.";
+  std::string text = "The installation was stopped, but these could not be put back as they were:\n";
+  for (const std::string& name : notUndone) text += "\n" + name;
+  return text;
+}
+
 }  // namespace install_message

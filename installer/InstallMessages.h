@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace install_message {
 
@@ -21,5 +22,13 @@ std::string InstallerNotRead(const std::string& path, const std::string& reason)
 std::string UninstallRecordNotWritten(const std::string& path, const std::string& reason);
 // Any other failure; `reason` is the failure's own text.
 std::string Stopped(const std::string& reason);
+
+// Asked when the window is closed while an installation runs.
+extern const char kStopQuestion[];
+// The status line once an installation has been undone.
+extern const char kStoppedStatus[];
+// What state the computer is in after an installation was undone: as it was (with or without
+// an earlier installation), or which files, folders or group could not be put back.
+std::string StoppedOutcome(bool earlierInstallation, const std::vector<std::string>& notUndone);
 
 }  // namespace install_message

@@ -17,3 +17,7 @@ std::string ProposedInstallFolder(const std::string& programFilesDir);
 // the shell's folder, else "C:\Program Files\".
 std::string FallbackProgramFilesDir(const std::string& fromShell);
 
+
+// A path that names one folder whatever the current drive and directory are: a drive letter
+// with its root ("C:\...") or a network share ("\\server\share...").
+bool IsAbsolutePath(const std::string& path);

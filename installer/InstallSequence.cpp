@@ -6,9 +6,14 @@ std::string ProgramGroupName(const std::string& groupEditText) {
   return groupEditText.empty() ? std::string("Kestamor") : groupEditText;
 }
 
-std::vector<std::string> ProgramGroupCommands(const std::string& group, const std::string& installDir) {
+std::string ProgramGroupFolderName(const std::string& group) {
   std::string g = group;
   g.erase(std::remove(g.begin(), g.end(), '"'), g.end());
+  return g;
+}
+
+std::vector<std::string> ProgramGroupCommands(const std::string& group, const std::string& installDir) {
+  const std::string g = ProgramGroupFolderName(group);
   return {
       "[CreateGroup(\"" + g + "\",0)]",
       "[ShowGroup(\"" + g + "\",1,0)]",
@@ -16,6 +21,10 @@ std::vector<std::string> ProgramGroupCommands(const std::string& group, const st
       "[AddItem(\"" + installDir + "help.chm\",\"Kestamor Help\")]",
       "[AddItem(\"" + installDir + "uninstall.exe\",\"Kestamor Uninstall\")]",
   };
+}
+
+std::string ProgramGroupDeleteCommand(const std::string& group) {
+  return "[DeleteGroup(\"" + ProgramGroupFolderName(group) + "\")]";
 }
 
 namespace {

@@ -48,6 +48,10 @@ std::string ProgramGroupName(const std::string& groupEditText);
 // argument and let the rest run as further commands, so it is removed; everything else is
 // inserted as it stands.
 std::vector<std::string> ProgramGroupCommands(const std::string& group, const std::string& installDir);
+// The name the group gets (its folder's name): the group name without double quotes.
+std::string ProgramGroupFolderName(const std::string& group);
+// The one command that removes the group again, quoted like the others.
+std::string ProgramGroupDeleteCommand(const std::string& group);
 
 // The 32-character instance identifier of a GUID: its registry text in upper case without
 // braces and hyphens.

@@ -13,8 +13,9 @@ namespace {
 UniqueKernelHandle Adopt(HANDLE h) { return UniqueKernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h); }
 
 // The target file: created anew, not shared while open. Chunks are gathered
-// before they reach the file; whatever was written before a failure is
-// flushed when the file is closed, so the partial file holds it.
+// before they reach the file. Close() pushes everything to the disk and reports
+// a close that fails (a network folder can refuse at that moment); after a
+// failure the destructor writes out what it holds without a report.
 class TargetFile : public BufferedPayloadOutput {
  public:
   explicit TargetFile(const std::string& path)
@@ -29,6 +30,12 @@ class TargetFile : public BufferedPayloadOutput {
     } catch (const EFileError&) {
       // Closing after a failure: the failure already on its way is the one reported.
     }
+  }
+
+  void Close() {
+    Flush();
+    if (!FlushFileBuffers(file_.get())) Fail();
+    if (!CloseHandle(file_.release())) Fail();
   }
 
  protected:
@@ -100,7 +107,7 @@ void WriteRecordToFile(const std::vector<std::uint8_t>& compressed, const std::s
                        const PayloadExtraWrite& extraWrite) {
   TargetFile target(targetPath);
   InflatePayloadRecord(compressed, target, extraWrite);
-  target.Flush();
+  target.Close();
 }
 
 void ExtractRecordToFile(PayloadInput& input, const std::string& targetPath, const PayloadExtraWrite& extraWrite) {

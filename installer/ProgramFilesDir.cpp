@@ -12,6 +12,16 @@ namespace {
 constexpr char kKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr char kValueName[] = "ProgramFilesDir";
 
+// %Name% references replaced by the environment's values; a reference that cannot be
+// expanded stays as it is (and the text is then no absolute path).
+std::string ExpandedText(const std::string& text) {
+  const DWORD n = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+  if (n == 0) return text;
+  std::vector<char> out(n + 1, '\0');
+  if (ExpandEnvironmentStringsA(text.c_str(), out.data(), n + 1) == 0) return text;
+  return std::string(out.data());
+}
+
 }  // namespace
 
 std::string ReadProgramFilesDirValue() {
@@ -26,7 +36,8 @@ std::string ReadProgramFilesDirValue() {
   if (RegQueryValueExA(key.get(), kValueName, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) !=
       ERROR_SUCCESS)
     return {};
-  return std::string(buf.data());  // stops at the stored terminator, if any
+  const std::string value(buf.data());  // stops at the stored terminator, if any
+  return type == REG_EXPAND_SZ ? ExpandedText(value) : value;
 }
 
 std::string ShellProgramFilesDir() {

@@ -11,9 +11,9 @@ class ERegistryException : public std::runtime_error {
 };
 
 // "ProgramFilesDir" under HKEY_LOCAL_MACHINE "SOFTWARE\Microsoft\Windows\CurrentVersion",
-// opened with full access and never created. A string or expandable string is
-// returned unchanged (no expansion); an absent key or value gives "". A value of
-// any other type raises ERegistryException "Invalid data type for 'ProgramFilesDir'".
+// opened with full access and never created. A string is returned as stored, an
+// expandable string with its %Name% references expanded; an absent key or value gives "".
+// A value of any other type raises ERegistryException "Invalid data type for 'ProgramFilesDir'".
 std::string ReadProgramFilesDirValue();
 
 // The shell's Program Files folder, or "" when the shell does not know it.

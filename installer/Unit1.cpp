@@ -8,6 +8,7 @@
 #include "installer/InflateZlib.h"
 #include "installer/InstallMessages.h"
 #include "installer/InstallPaths.h"
+#include "installer/PayloadRecord_win.h"
 #include "installer/ProgramFilesDir.h"
 #include "installer/ResourceData.h"
 #include "installer/unpack_thread_unit.h"
@@ -24,8 +25,21 @@ constexpr TColor kTextColor = 9013657;
 // The skin folder of the machine the installer is built on; no target machine has it, so the
 // embedded skin is the one loaded.
 constexpr const char* kBuildSkinDirectory = "D:\\Kestamor\\Build\\Skins";
-// Longest command line the Finish button hands to the system.
-constexpr size_t kMaxLaunchCommand = 500;
+// Starts the installed program by its full path (no search: nothing else of a similar name
+// can run in its place), quoted on its command line; the result is not examined.
+void LaunchProgram(const std::string& path) {
+  std::string commandLine = "\"" + path + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
 
 void UseTahoma(TFont& font) {
   font.SetName("Tahoma");
@@ -57,6 +71,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   Font().SetColor(clWindowText);
   SetClientSize(476, 428);
   OnCreate = [this](TObject* s) { FormCreate(s); };
+  OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
 
   // The manager comes first: its skin is in use by the time the controls finish loading.
   sSkinManager1 = new TsSkinManager(this);
@@ -86,9 +101,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   sPanel_4_finish->SetTabOrder(2);
 }
 
-// A worker still running when the window goes must find no window to report to.
+// A worker still running when the window goes must find no window to report to; it then
+// undoes its work silently.
 TForm1::~TForm1() {
   if (Form1 == this) Form1 = nullptr;
+  if (run_) run_->Release(true);
 }
 
 namespace {
@@ -276,7 +293,7 @@ void TForm1::CreateLicencePage() {
 
 void TForm1::FormCreate(TObject*) {
   Installer.PayloadOffset = PayloadLayout::Offset;
-  sPanel_2_license->BringToFront();
+  ShowPage(sPanel_2_license);
   sLabel1->SetVisible(true);
   sLabel_status->SetVisible(true);
   SetDoubleBuffered(true);
@@ -287,14 +304,27 @@ void TForm1::sRadioButton1Click(TObject*) { sButton_next2->SetEnabled(sRadioButt
 // Tests "Yes", not itself: both handlers see the group's new state.
 void TForm1::sRadioButton2Click(TObject*) { sButton_next2->SetEnabled(sRadioButton1->Checked()); }
 
+void TForm1::ShowPage(TsPanel* page) {
+  currentPage_ = page;
+  page->SetVisible(true);
+  page->BringToFront();
+  for (TsPanel* other : {sPanel_2_license, sPanel_3_install, sPanel_4_finish})
+    if (other != page) other->SetVisible(false);
+  // The focus leaves a page that went away for the first control of the new one.
+  if (!ActiveControl() || !ActiveControl()->CanFocus()) SetWindowFocus();
+}
+
 void TForm1::sButton_next2Click(TObject*) {
+  if (currentPage_ != sPanel_2_license || !sRadioButton1->Checked()) return;
   // A wrong value type raises here, before anything changes: the page stays.
   std::string programFiles = ReadProgramFilesDirValue();
-  if (programFiles.empty()) programFiles = FallbackProgramFilesDir(ShellProgramFilesDir());
+  // A value that names no absolute folder (empty, or relative to whatever the current
+  // directory is) is no proposal.
+  if (!IsAbsolutePath(programFiles)) programFiles = FallbackProgramFilesDir(ShellProgramFilesDir());
   Installer.InstallDirectory = WithTrailingBackslash(programFiles);
   sDirectoryEdit1->SetText(ProposedInstallFolder(Installer.InstallDirectory));
   Installer.InstallDirectory = WithTrailingBackslash(sDirectoryEdit1->Text());
-  sPanel_3_install->BringToFront();
+  ShowPage(sPanel_3_install);
 }
 
 void TForm1::sButton_cansel2Click(TObject*) { Close(); }
@@ -304,14 +334,44 @@ void TForm1::sDirectoryEdit1Change(TObject*) {
   Installer.InstallDirectory = WithTrailingBackslash(sDirectoryEdit1->Text());
 }
 
-void TForm1::sButton_prev3Click(TObject*) { sPanel_2_license->BringToFront(); }
+void TForm1::sButton_prev3Click(TObject*) {
+  if (currentPage_ == sPanel_3_install) ShowPage(sPanel_2_license);
+}
 
+// One installation per press, from the path page only. The worker gets the choices as they
+// stand now and never looks at the wizard's controls again.
 void TForm1::sButton_next3Click(TObject*) {
-  Installer.MainExecutablePath = Installer.InstallDirectory + "kestamor.exe";
-  sPanel_4_finish->BringToFront();
+  if (currentPage_ != sPanel_3_install || run_) return;
+  InstallChoices choices;
+  choices.Directory = Installer.InstallDirectory;
+  choices.ProgramGroup = ProgramGroupName(sEdit1->Text());
+  choices.DesktopIcon = sCheckBox1->Checked();
+  choices.PayloadFile = Installer.PayloadFile.empty() ? PayloadFileInput::OwnExecutablePath() : Installer.PayloadFile;
+  choices.PayloadOffset = Installer.PayloadOffset;
+  choices.Owner = Handle();
+  Installer.MainExecutablePath = choices.Directory + "kestamor.exe";
+  run_ = std::make_shared<InstallRun>();
+  closeWhenStopped_ = false;
+  ShowPage(sPanel_4_finish);
   ShowProgressStep(progress::kCreateDirectories);
-  Installer.Worker = TThread::Create<unpack_thread>();
+  Installer.Worker = TThread::Create<unpack_thread>(std::move(choices), run_);
   Installer.Worker->Start();
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& canClose) {
+  if (!run_) return;
+  canClose = false;
+  if (closeWhenStopped_) return;  // already stopping: the window goes once it is undone
+  const std::shared_ptr<InstallRun> run = run_;
+  run->Hold();
+  const bool stop = MessageDlg(install_message::kStopQuestion, TMsgDlgType::mtCustom, mbYes | mbNo) == mrYes;
+  if (stop && !run_) {  // it completed while the question was open: close as asked
+    run->Release(false);
+    canClose = true;
+    return;
+  }
+  closeWhenStopped_ = stop;
+  run->Release(stop);
 }
 
 void TForm1::ShowProgressStep(const ProgressStep& step) {
@@ -323,8 +383,13 @@ void TForm1::ShowProgressStep(const ProgressStep& step) {
 }
 
 void TForm1::ShowDirectoryFailure() {
+  run_.reset();
+  if (closeWhenStopped_) {
+    Close();
+    return;
+  }
   ShowMessage(install_message::kDirectoryFailure);
-  sPanel_3_install->BringToFront();
+  ShowPage(sPanel_3_install);
   sDirectoryEdit1->SetFocus();
 }
 
@@ -337,22 +402,37 @@ bool TForm1::ShowInstallFailure(const std::string& text, bool offerRetry) {
   return MessageDlg(text, TMsgDlgType::mtCustom, mbRetry | mbCancel) == mrRetry;
 }
 
-void TForm1::FinishInstallation() {
+void TForm1::FinishInstallation(const InstallResult& installed) {
+  run_.reset();
+  Installer.MainExecutablePath = installed.MainExecutablePath;
+  Installer.ProgramGroupName = installed.ProgramGroupName;
+  Installer.DesktopShortcutPath = installed.DesktopShortcutPath;
   ShowProgressStep(progress::kCompleted);
   sLabel19->SetVisible(true);
   sCheckBox4->SetVisible(true);
   sCheckBox4->Repaint();
   sButton_4_finish->SetEnabled(true);
+  // Return on the last page finishes.
+  sButton_4_finish->SetFocus();
   Repaint();
+}
+
+void TForm1::ShowInstallStopped(bool earlier, const std::vector<std::string>& notUndone) {
+  run_.reset();
+  sLabel_status->SetCaption(install_message::kStoppedStatus);
+  sLabel_status->Repaint();
+  if (closeWhenStopped_ && notUndone.empty()) {
+    Close();
+    return;
+  }
+  ShowMessage(install_message::StoppedOutcome(earlier, notUndone));
+  if (closeWhenStopped_) Close();
 }
 
 void TForm1::sButton_cansel3Click(TObject*) { Close(); }
 
 void TForm1::sButton_4_finishClick(TObject*) {
-  if (sCheckBox4->Checked()) {
-    // The path is the whole command line, unquoted; the result is not examined.
-    const std::string command = Installer.MainExecutablePath.substr(0, kMaxLaunchCommand);
-    WinExec(command.c_str(), SW_SHOWNORMAL);
-  }
+  if (run_ || !sButton_4_finish->Enabled()) return;
+  if (sCheckBox4->Checked()) LaunchProgram(Installer.MainExecutablePath);
   Close();
 }

@@ -24,9 +24,12 @@
 #include "skin/data/sSkinManager_win.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
-class unpack_thread;
+#include "installer/InstallRun.h"
+#include "installer/unpack_thread_unit.h"
 
 // Shared by the navigation handlers and the installation worker. Texts are
 // 8-bit strings in the system code page.
@@ -34,10 +37,11 @@ struct InstallerState {
   int32_t PayloadOffset = 0;
   std::string PayloadFile;  // where the payload is read; empty: the installer's own file
   std::string InstallDirectory;  // ends in "\" once set
+  // Set from the worker's result once an installation has completed.
   std::string ProgramGroupName;
   std::string MainExecutablePath;
   std::string DesktopShortcutPath;
-  unpack_thread* Worker = nullptr;  // frees itself
+  unpack_thread* Worker = nullptr;  // frees itself; not to be used once started
 };
 extern InstallerState Installer;
 
@@ -96,23 +100,43 @@ class TForm1 : public TForm {
   void sButton_next3Click(TObject* Sender);
   void sButton_cansel3Click(TObject* Sender);
   void sButton_4_finishClick(TObject* Sender);
+  // While an installation runs, closing asks first; a stop is undone before the window goes.
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
 
-  // Steps of the installation. The first five run on the UI thread (the worker hands them
-  // over); the last two on the worker's thread, using only the installer state.
+  // The page in front; the others are hidden, so that nothing on them takes a key.
+  TsPanel* CurrentPage() const { return currentPage_; }
+  void ShowPage(TsPanel* page);
+  // True from Install until the installation has completed or been undone.
+  bool Installing() const { return run_ != nullptr; }
+
+  // Steps of the installation. These run on the UI thread (the worker hands them over)...
   void ShowProgressStep(const ProgressStep& step);
   void ShowDirectoryFailure();
-  // Tells why the installation stopped and leaves the page as it is. With `offerRetry` the
-  // user may choose Retry (true) or Cancel; otherwise OK.
+  // Tells why the installation cannot go on. With `offerRetry` the user may choose Retry
+  // (true) or Cancel; otherwise OK.
   bool ShowInstallFailure(const std::string& text, bool offerRetry);
-  void CreateProgramGroup();
-  void FinishInstallation();
-  static void CreateDesktopShortcut(HWND owner);
+  void CreateProgramGroup(const std::string& group, const std::string& installDir);
+  // Removes a group this installation made; true when it is gone.
+  bool DeleteProgramGroup(const std::string& group);
+  void FinishInstallation(const InstallResult& installed);
+  // The installation was undone: `earlier` when an installation stood there before;
+  // `notUndone` names what could not be put back.
+  void ShowInstallStopped(bool earlier, const std::vector<std::string>& notUndone);
+  // ...and these on the worker's thread, from what they are given.
+  static constexpr const char* kDesktopLinkName = "Kestamor.lnk";
+  // The desktop folder + the link's name (the bare name when the shell has no desktop folder).
+  static std::string DesktopShortcutPath(HWND owner);
+  static void CreateDesktopShortcut(const std::string& linkPath, const std::string& installDir);
   // Throws EFileError when the file cannot be written.
-  static void WriteUninstallRecord(bool desktopIcon);
+  static void WriteUninstallRecord(const std::string& file, const InstallResult& installed);
 
  private:
   void CreatePathPage();
   void CreateFinishPage();
   void CreateLicencePage();
+
+  TsPanel* currentPage_ = nullptr;
+  std::shared_ptr<InstallRun> run_;  // shared with the running worker
+  bool closeWhenStopped_ = false;
 };
 extern TForm1* Form1;

@@ -4,41 +4,26 @@
 #include <objbase.h>
 
 #include <array>
+#include <chrono>
 #include <functional>
 
-#include "installer/Directories_win.h"
 #include "installer/FileError_win.h"
 #include "installer/InstallMessages.h"
 #include "installer/InstallSequence.h"
+#include "installer/InstallTransaction_win.h"
 #include "installer/PayloadLayout.h"
 #include "installer/PayloadRecord_win.h"
+#include "installer/ProgramGroup_win.h"
 #include "installer/Unit1.h"
 
 namespace {
 
-// Runs `work` with the wizard window on the UI thread and waits. A window that is already
-// gone, or a UI thread that no longer takes hand-offs (the user closed the window while the
-// worker ran), ends the worker silently.
-void OnWizard(TThread* worker, const std::function<void(TForm1&)>& work) {
-  bool done = false;
-  TThread::Synchronize(worker, [&] {
-    if (!Form1) return;
-    work(*Form1);
-    done = true;
-  });
-  if (!done) Abort();
-}
+// A directory of the installation could not be made.
+struct EDirectoryFailure {};
 
-void Step(TThread* worker, const ProgressStep& step, bool pause = false) {
-  OnWizard(worker, [&](TForm1& form) { form.ShowProgressStep(step); });
-  if (pause) Sleep(kStepPauseMs);
-}
-
-// Tells the user why the installation stops; true when they chose Retry.
-bool Tell(TThread* worker, const std::string& text, bool offerRetry = false) {
-  bool retry = false;
-  OnWizard(worker, [&](TForm1& form) { retry = form.ShowInstallFailure(text, offerRetry); });
-  return retry;
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Appends the instance identifier after record 1's content; a GUID the system cannot make
@@ -52,108 +37,184 @@ void WriteInstanceId(const std::string& path, PayloadOutput& out) {
   out.Write(id.data(), id.size());
 }
 
-// Writes one record's file, again from its start for as long as the user asks to retry a
-// file the system refuses. False when the user cancelled.
-bool WriteWithRetry(TThread* worker, const std::vector<uint8_t>& compressed, const std::string& target,
-                    const PayloadExtraWrite& extraWrite) {
-  for (;;) {
-    try {
-      WriteRecordToFile(compressed, target, extraWrite);
-      return true;
-    } catch (const EFileError& e) {
-      const std::string text = e.InUse() ? install_message::TargetInUse(e.Path(), e.Reason())
-                                         : install_message::TargetNotWritten(e.Path(), e.Reason());
-      if (!Tell(worker, text, true)) return false;
-    }
-  }
-}
+// One run of the installation on the worker's thread: the steps in their order, each change
+// of the window handed to the UI thread, everything made noted in the transaction.
+class Installation {
+ public:
+  Installation(TThread* worker, const InstallChoices& choices, InstallRun& run)
+      : worker_(worker), choices_(choices), run_(run) {}
 
-// The eight records from one handle on the payload, read front to back; the handle is
-// closed on return. False when the installation stops (the user has been told why).
-bool ExtractRecords(TThread* worker, const std::string& dir) {
-  const std::string source =
-      Installer.PayloadFile.empty() ? PayloadFileInput::OwnExecutablePath() : Installer.PayloadFile;
-  try {
-    PayloadFileInput payload(source, Installer.PayloadOffset);
-    for (size_t record = 0; record < PayloadLayout::RecordCount; ++record) {
-      const std::string target = dir + PayloadLayout::Targets[record];
-      PayloadExtraWrite extraWrite;
-      if (record == PayloadLayout::MainExecutableRecord)
-        extraWrite = [&](PayloadOutput& out) { WriteInstanceId(target, out); };
-      try {
-        if (!WriteWithRetry(worker, ReadPayloadRecord(payload), target, extraWrite)) return false;
-      } catch (const EPayloadDamaged&) {
-        Tell(worker, install_message::InstallerDamaged(PayloadLayout::Targets[record]));
-        return false;
-      }
-      if (record < progress::kAfterRecord.size())
-        Step(worker, progress::kAfterRecord[record], progress::kPauseAfterRecord[record]);
-    }
-  } catch (const EFileError& e) {  // the payload's own file: writes are handled above
-    Tell(worker, install_message::InstallerNotRead(e.Path(), e.Reason()));
-    return false;
+  InstallResult Run() {
+    const std::string& dir = choices_.Directory;
+    result_.MainExecutablePath = dir + "kestamor.exe";
+    result_.ProgramGroupName = choices_.ProgramGroup;
+    for (const char* sub : kInstallDirectories)
+      if (!transaction_.MakeDirectories(dir + sub)) throw EDirectoryFailure{};
+    Step(progress::kUnpackFiles);
+    ExtractRecords();
+    Step(progress::kCreateProgramGroup, true);
+    CreateProgramGroup();
+    if (choices_.DesktopIcon) CreateDesktopShortcut();
+    Step(progress::kCreateDesktopShortcut, true);
+    WriteUninstallRecord();
+    run_.Checkpoint();  // the last moment a stop can still undo everything
+    transaction_.Commit();
+    return result_;
   }
-  return true;
-}
+
+  // Runs `work` with the wizard window on the UI thread and waits. A window that is already
+  // gone, or a UI thread that no longer takes hand-offs, ends the installation (EAbort).
+  void OnWizard(const std::function<void(TForm1&)>& work) {
+    bool done = false;
+    TThread::Synchronize(worker_, [&] {
+      if (!Form1) return;
+      work(*Form1);
+      done = true;
+    });
+    if (!done) Abort();
+  }
+
+  // Tells the user why the installation cannot go on; true when they chose Retry.
+  bool Tell(const std::string& text, bool offerRetry = false) {
+    run_.Checkpoint();  // a user who already chose to stop needs no further question
+    bool retry = false;
+    OnWizard([&](TForm1& form) { retry = form.ShowInstallFailure(text, offerRetry); });
+    return retry;
+  }
+
+  InstallTransaction& Transaction() { return transaction_; }
+
+ private:
+  void Step(const ProgressStep& step, bool pause = false) {
+    run_.Checkpoint();
+    OnWizard([&](TForm1& form) { form.ShowProgressStep(step); });
+    if (pause) run_.Pause(std::chrono::milliseconds(kStepPauseMs));
+    run_.Checkpoint();
+  }
+
+  // Writes one record's file, again from its start for as long as the user asks to retry a
+  // file the system refuses; Cancel stops the installation.
+  void WriteWithRetry(const std::vector<uint8_t>& compressed, const std::string& target,
+                      const PayloadExtraWrite& extraWrite) {
+    for (;;) {
+      try {
+        transaction_.Replace(target);
+        WriteRecordToFile(compressed, target, extraWrite);
+        return;
+      } catch (const EFileError& e) {
+        const std::string text = e.InUse() ? install_message::TargetInUse(e.Path(), e.Reason())
+                                           : install_message::TargetNotWritten(e.Path(), e.Reason());
+        if (!Tell(text, true)) throw EInstallStopped{};
+      }
+    }
+  }
+
+  // The eight records from one handle on the payload, read front to back.
+  void ExtractRecords() {
+    try {
+      PayloadFileInput payload(choices_.PayloadFile, choices_.PayloadOffset);
+      for (size_t record = 0; record < PayloadLayout::RecordCount; ++record) {
+        const std::string target = choices_.Directory + PayloadLayout::Targets[record];
+        PayloadExtraWrite extraWrite;
+        if (record == PayloadLayout::MainExecutableRecord)
+          extraWrite = [&](PayloadOutput& out) { WriteInstanceId(target, out); };
+        try {
+          WriteWithRetry(ReadPayloadRecord(payload), target, extraWrite);
+        } catch (const EPayloadDamaged&) {
+          Tell(install_message::InstallerDamaged(PayloadLayout::Targets[record]));
+          throw EInstallStopped{};
+        }
+        if (record < progress::kAfterRecord.size())
+          Step(progress::kAfterRecord[record], progress::kPauseAfterRecord[record]);
+      }
+    } catch (const EFileError& e) {  // the payload's own file: writes are handled above
+      Tell(install_message::InstallerNotRead(e.Path(), e.Reason()));
+      throw EInstallStopped{};
+    }
+  }
+
+  // A group that was there before is left as it is; one this run made is removed on undo.
+  void CreateProgramGroup() {
+    const std::string& group = choices_.ProgramGroup;
+    const bool existed = ProgramGroupExists(group);
+    run_.Checkpoint();
+    OnWizard([&](TForm1& form) { form.CreateProgramGroup(group, choices_.Directory); });
+    if (existed) return;
+    transaction_.NoteGroup(group, [this](const std::string& name) {
+      bool removed = false;
+      OnWizard([&](TForm1& form) { removed = form.DeleteProgramGroup(name); });
+      return removed;
+    });
+  }
+
+  // Best effort, as the link always was: a link that cannot be moved aside is left alone.
+  void CreateDesktopShortcut() {
+    result_.DesktopIcon = true;
+    result_.DesktopShortcutPath = TForm1::DesktopShortcutPath(static_cast<HWND>(choices_.Owner));
+    if (result_.DesktopShortcutPath == TForm1::kDesktopLinkName) return;  // the shell has no desktop folder
+    try {
+      transaction_.Replace(result_.DesktopShortcutPath);
+    } catch (const EFileError&) {
+      return;
+    }
+    TForm1::CreateDesktopShortcut(result_.DesktopShortcutPath, choices_.Directory);
+  }
+
+  void WriteUninstallRecord() {
+    const std::string file = choices_.Directory + "uninstall.ini";
+    for (;;) {
+      try {
+        transaction_.KeepCopy(file);
+        TForm1::WriteUninstallRecord(file, result_);
+        return;
+      } catch (const EFileError& e) {
+        if (!Tell(install_message::UninstallRecordNotWritten(e.Path(), e.Reason()), true)) throw EInstallStopped{};
+      }
+    }
+  }
+
+  TThread* worker_;
+  const InstallChoices& choices_;
+  InstallRun& run_;
+  InstallTransaction transaction_;
+  InstallResult result_;
+};
 
 }  // namespace
 
-unpack_thread::unpack_thread() : TThread(true) {
+unpack_thread::unpack_thread(InstallChoices choices, std::shared_ptr<InstallRun> run)
+    : TThread(true), choices_(std::move(choices)), run_(std::move(run)) {
   SetFreeOnTerminate(true);
   SetPriority(TThreadPriority::tpLower);
 }
 
-// A failure stops the installation where it is: the user is told why, the page keeps its
-// last step and Finish stays disabled. Without a window to tell, the worker ends silently
-// (the thread's start routine swallows what is thrown here).
+// Whatever stops the installation undoes it; then the user is told in one message what
+// state the computer is in. Without a window to tell, the worker undoes silently and ends.
 void unpack_thread::Execute() {
+  const bool earlier = FileExists(choices_.Directory + "kestamor.exe") ||
+                       FileExists(choices_.Directory + "uninstall.ini");
+  Installation installation(this, choices_, *run_);
   try {
-    Install();
+    const InstallResult result = installation.Run();
+    installation.OnWizard([&](TForm1& form) { form.FinishInstallation(result); });
+    return;
   } catch (const EAbort&) {
+    installation.Transaction().Rollback();
     throw;
+  } catch (const EDirectoryFailure&) {
+    installation.Transaction().Rollback();
+    installation.OnWizard([](TForm1& form) { form.ShowDirectoryFailure(); });
+    return;
+  } catch (const EInstallStopped&) {
   } catch (const std::exception& e) {
-    Tell(this, install_message::Stopped(e.what()));
-  }
-}
-
-void unpack_thread::Install() {
-  const std::string dir = Installer.InstallDirectory;
-  Installer.MainExecutablePath = dir + "kestamor.exe";
-
-  std::string groupText;
-  HWND owner = nullptr;
-  OnWizard(this, [&](TForm1& form) {
-    groupText = form.sEdit1->Text();
-    owner = form.Handle();
-  });
-  Installer.ProgramGroupName = ProgramGroupName(groupText);
-
-  for (const char* sub : kInstallDirectories) {
-    if (!ForceDirectories(dir + sub)) {
-      OnWizard(this, [](TForm1& form) { form.ShowDirectoryFailure(); });
-      return;
+    try {
+      installation.Tell(install_message::Stopped(e.what()));
+    } catch (const EInstallStopped&) {
+    } catch (const EAbort&) {
+      installation.Transaction().Rollback();
+      throw;
     }
   }
-  Step(this, progress::kUnpackFiles);
-
-  if (!ExtractRecords(this, dir)) return;
-
-  Step(this, progress::kCreateProgramGroup, true);
-  OnWizard(this, [](TForm1& form) { form.CreateProgramGroup(); });
-
-  bool desktopIcon = false;
-  OnWizard(this, [&](TForm1& form) { desktopIcon = form.sCheckBox1->Checked(); });
-  if (desktopIcon) TForm1::CreateDesktopShortcut(owner);
-  Step(this, progress::kCreateDesktopShortcut, true);
-
-  // The box is read again: it cannot have changed, but the record states what it shows.
-  OnWizard(this, [&](TForm1& form) { desktopIcon = form.sCheckBox1->Checked(); });
-  try {
-    TForm1::WriteUninstallRecord(desktopIcon);
-  } catch (const EFileError& e) {
-    Tell(this, install_message::UninstallRecordNotWritten(e.Path(), e.Reason()));
-    return;
-  }
-
-  OnWizard(this, [](TForm1& form) { form.FinishInstallation(); });
+  const std::vector<std::string> notUndone = installation.Transaction().Rollback();
+  installation.OnWizard([&](TForm1& form) { form.ShowInstallStopped(earlier, notUndone); });
 }

@@ -43,9 +43,8 @@ int main() {
   TForm1* form = OpenWizard();
   constexpr int kRounds = 300;
   std::printf("%-28s %12s\n", "whole wizard repaint", "us/repaint");
-  for (TPanel* page : {static_cast<TPanel*>(form->sPanel_2_license), static_cast<TPanel*>(form->sPanel_3_install),
-                       static_cast<TPanel*>(form->sPanel_4_finish)}) {
-    page->BringToFront();
+  for (TsPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish}) {
+    form->ShowPage(page);
     form->sSkinManager1->SetActive(true);
     const double skinned = MicrosecondsPerRepaint(form, kRounds);
     form->sSkinManager1->SetActive(false);
@@ -53,7 +52,7 @@ int main() {
     std::printf("%-20s skinned %12.1f\n%-20s plain   %12.1f\n%-20s ratio   %12.2f\n", page->Name().c_str(), skinned,
                 page->Name().c_str(), plain, page->Name().c_str(), skinned / plain);
   }
-  form->sPanel_2_license->BringToFront();
+  form->ShowPage(form->sPanel_2_license);
   form->sSkinManager1->SetActive(true);
   const double cached = MicrosecondsPerRepaint(form, kRounds, kWholeWindow);
   const double rebuilt = MicrosecondsPerRepaint(form, kRounds, kWholeWindow, true);
@@ -63,7 +62,7 @@ int main() {
               "%.2f; goal <= 1.5)\n",
               "window with frame", cached, rebuilt, "window with frame", platform, "window with frame",
               cached / platform, rebuilt / platform);
-  form->sPanel_4_finish->BringToFront();
+  form->ShowPage(form->sPanel_4_finish);
   form->sSkinManager1->SetActive(true);
   const double step = MicrosecondsPerProgressStep(form, 2000);
   form->sSkinManager1->SetActive(false);

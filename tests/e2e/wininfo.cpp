@@ -8,6 +8,11 @@
 //   wininfo at <x> <y>               -> the text of the window on top at that screen point
 //   wininfo progress <caption>       -> the position of the window's first progress bar
 //   wininfo focus <caption>          -> "class text" of the window with the keyboard focus
+//   wininfo focusseen <caption>      -> "seen" when a person sees the focused control (the
+//                                       screen point at its centre is it), "covered", or
+//                                       "none" when no control has the focus
+//   wininfo focuschild <caption> <text>  gives the keyboard focus to that child, shown or not
+//                                       (a check's positive control: a control nobody sees)
 //   wininfo class <class> <caption>  -> like find, for a window of that class
 //   wininfo closeclass <class> <caption>
 //   wininfo clipboard                -> the clipboard's text
@@ -47,6 +52,22 @@ BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
     return FALSE;
   }
   return TRUE;
+}
+
+// Descends from the top-level window to the deepest visible child at a screen point,
+// disabled ones included (WindowFromPoint would skip those).
+HWND TopmostAt(POINT screen) {
+  HWND hit = WindowFromPoint(screen);
+  if (!hit) return nullptr;
+  hit = GetAncestor(hit, GA_ROOT);
+  for (;;) {
+    POINT p = screen;
+    ScreenToClient(hit, &p);
+    HWND child = ChildWindowFromPointEx(hit, p, CWP_SKIPINVISIBLE);
+    if (!child || child == hit) break;
+    hit = child;
+  }
+  return hit;
 }
 
 }  // namespace
@@ -90,19 +111,8 @@ int main(int argc, char** argv) {
   }
   const std::string cmd = argv[1];
   if (cmd == "at" && argc >= 4) {
-    // Descends from the top-level window to the deepest visible child at the point,
-    // disabled ones included (WindowFromPoint would skip those).
-    const POINT screen{std::atol(argv[2]), std::atol(argv[3])};
-    HWND hit = WindowFromPoint(screen);
+    HWND hit = TopmostAt(POINT{std::atol(argv[2]), std::atol(argv[3])});
     if (!hit) return 1;
-    hit = GetAncestor(hit, GA_ROOT);
-    for (;;) {
-      POINT p = screen;
-      ScreenToClient(hit, &p);
-      HWND child = ChildWindowFromPointEx(hit, p, CWP_SKIPINVISIBLE);
-      if (!child || child == hit) break;
-      hit = child;
-    }
     std::printf("%s\n", TextOf(hit).c_str());
     return 0;
   }
@@ -151,6 +161,43 @@ int main(int argc, char** argv) {
     char cls[64] = {};
     GetClassNameA(info.hwndFocus, cls, sizeof cls);
     std::printf("%s %s\n", cls, TextOf(info.hwndFocus).c_str());
+    return 0;
+  }
+  if (cmd == "focuschild" && argc >= 4) {
+    struct Query {
+      const char* text;
+      HWND found = nullptr;
+    } q{argv[3]};
+    EnumChildWindows(
+        top,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+          auto* q = reinterpret_cast<Query*>(param);
+          if (TextOf(hwnd) != q->text) return TRUE;
+          q->found = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&q));
+    if (!q.found) return 1;
+    // The focus belongs to the window's own thread: join its input state to set it.
+    const DWORD self = GetCurrentThreadId(), owner = GetWindowThreadProcessId(top, nullptr);
+    AttachThreadInput(self, owner, TRUE);
+    SetFocus(q.found);
+    AttachThreadInput(self, owner, FALSE);
+    return 0;
+  }
+  if (cmd == "focusseen") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) return 1;
+    if (!info.hwndFocus || info.hwndFocus == top) {
+      std::printf("none\n");
+      return 0;
+    }
+    RECT r{};
+    GetWindowRect(info.hwndFocus, &r);
+    HWND hit = TopmostAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    const bool seen = hit == info.hwndFocus || IsChild(info.hwndFocus, hit);
+    std::printf("%s\n", seen ? "seen" : "covered");
     return 0;
   }
   if (cmd == "find") {

@@ -23,6 +23,8 @@ TEST(InstallSequence, QuoteInGroupNameCannotInjectCommands) {
   EXPECT_EQ(lines[0], "[CreateGroup(\"x,0)][DeleteGroup(Accessories\",0)]");
   // Only the quote goes: commas and parentheses stay inside the one quoted argument.
   EXPECT_EQ(ProgramGroupCommands("A, B (C)", "D:\\")[1], "[ShowGroup(\"A, B (C)\",1,0)]");
+  // Undoing removes the group that was made, by the same name.
+  EXPECT_EQ(ProgramGroupDeleteCommand("x\",0)][CreateGroup(\"y"), "[DeleteGroup(\"x,0)][CreateGroup(y\")]");
 }
 
 TEST(InstallSequence, InstanceIdIsRegistryTextWithoutPunctuation) {

@@ -413,6 +413,33 @@ TEST(TabOrder, TabKeyMovesFocusThroughTheMessageLoop) {
   EXPECT_EQ(form->ActiveControl(), memo);
 }
 
+// As in the system's dialogs, Tab reaches a group of radio buttons at its checked button, or
+// at its first while none is checked. A button hidden since it took the focus takes no Return.
+TEST(TabOrder, RadioGroupsAndButtonsThatWentAway) {
+  auto form = std::make_unique<TTestForm>(nullptr);
+  auto* e = Make<TEdit>(form.get(), 0, 0, 50, 20);
+  auto* box = Make<TGroupBox>(form.get(), 0, 30, 200, 100);
+  auto* r1 = Make<TRadioButton>(box, 10, 10, 80, 20);
+  auto* r2 = Make<TRadioButton>(box, 10, 40, 80, 20);
+  auto* b = Make<TButton>(form.get(), 0, 140, 80, 25);
+  form->AfterConstruction();
+  EXPECT_EQ(form->FindNextControl(e, true, true, false), r1);
+  EXPECT_EQ(form->FindNextControl(r1, true, true, false), b);
+  r2->SetChecked(true);
+  EXPECT_EQ(form->FindNextControl(e, true, true, false), r2);
+  EXPECT_EQ(form->FindNextControl(r2, true, true, false), b);
+
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  form->Show();
+  b->SetFocus();
+  EXPECT_EQ(form->Perform(CM_DIALOGKEY, VK_RETURN, 0), 1);
+  EXPECT_EQ(clicks, 1);
+  b->SetVisible(false);
+  form->Perform(CM_DIALOGKEY, VK_RETURN, 0);
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST(RadioButtons, CheckingOneUnchecksItsSiblingsBeforeItsClick) {
   auto form = std::make_unique<TTestForm>(nullptr);
   auto* box = Make<TGroupBox>(form.get(), 0, 0, 200, 100);

@@ -66,7 +66,7 @@ class SkinnedBoxes : public WizardTest {
 };
 
 TEST_F(SkinnedBoxes, DesktopIconBoxShowsTheSkinGlyphAndCaptionInTheSkinColours) {
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   TsCheckBox* box = form->sCheckBox1;
   MouseAway();
   form->sEdit1->SetFocus();
@@ -173,7 +173,7 @@ TEST_F(SkinnedBoxes, LicenceRadioButtonsCheckOnReleaseOnceAndExclusively) {
 }
 
 TEST_F(SkinnedBoxes, CheckBoxTogglesOncePerSpaceOrClickCyclesGrayedAndReadOnlyIgnoresBoth) {
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   TsCheckBox* box = form->sCheckBox1;
   int clicks = 0;
   box->OnClick = [&](TObject*) { ++clicks; };
@@ -226,7 +226,7 @@ TEST_F(SkinnedBoxes, CheckBoxTogglesOncePerSpaceOrClickCyclesGrayedAndReadOnlyIg
 }
 
 TEST_F(SkinnedBoxes, DisabledBoxIsFortyPercentFaceOverSixtyPercentBackground) {
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   TsCheckBox* box = form->sCheckBox1;
   MouseAway();
   form->sEdit1->SetFocus();

@@ -254,7 +254,7 @@ TEST_F(WizardButtons, DisabledNextIsFortyPercentFaceOverSixtyPercentBackground) 
 }
 
 TEST_F(WizardButtons, TheDefaultButtonIsHotWithTheMouseElsewhereAndKeepsOwnerDrawing) {
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   TsButton* next = form->sButton_next3;
   next->SetDefault(true);
   Calm(form->sEdit1);

@@ -143,7 +143,7 @@ int RingMismatches(const TsSkinModel& model, HWND wnd, int state) {
 
 TEST_F(EditsWizard, TheGroupEditFrameFollowsFocusAndMouseAndItsTextTheSkinsColours) {
   const TsSkinModel& model = form->sSkinManager1->Model();
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   TsEdit* edit = form->sEdit1;
   form->sButton_next3->SetFocus();
   Pump();
@@ -383,7 +383,7 @@ TEST_F(EditsWizard, TabReachesTheMemoAndTheGroupEdit) {
   for (int i = 0; i < 8 && GetFocus() != Memo(); ++i) ASSERT_TRUE(Mouse("key Tab"));
   EXPECT_EQ(GetFocus(), Memo());
 
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   form->sDirectoryEdit1->SetFocus();
   Pump();
   for (int i = 0; i < 4 && GetFocus() != form->sEdit1->Handle(); ++i) ASSERT_TRUE(Mouse("key Tab"));

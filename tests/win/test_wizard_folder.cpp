@@ -278,7 +278,7 @@ TEST_F(FolderWizard, DriveRootKeepsItsSeparator) {
 // leave the path edit's text as the installer set it; it can still be copied, and Alt+Down
 // opens the dialog.
 TEST_F(FolderWizard, PathEditRefusesDirectInput) {
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   edit->SetText("C:\\Program Files\\Kestamor");
   changes = 0;
   if (OpenClipboard(form->Handle())) {
@@ -322,7 +322,7 @@ TEST_F(FolderWizard, PathEditRefusesDirectInput) {
 // A start folder the tree cannot reach from its root: the error reaches the application, the
 // dialog is freed and the edit keeps its text.
 TEST_F(FolderWizard, AStartFolderOutsideTheTreeIsReportedAndChangesNothing) {
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   edit->SetRoot("C:\\users");
   edit->SetText("C:\\windows");
   changes = 0;
@@ -345,7 +345,7 @@ TEST_F(FolderWizard, AStartFolderOutsideTheTreeIsReportedAndChangesNothing) {
 // screen then shows the hot face (more than the black of the edit and the glyph), and the
 // plain one again once the mouse has left.
 TEST_F(FolderWizard, BrowseButtonFadesUnderTheMouse) {
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   Pump();
   TsEditButton* button = edit->Button();
   int frames = 0;

@@ -81,7 +81,7 @@ TEST_F(SkinnedWizard, GroupBoxFrameRunsThroughTheMiddleOfTheCaptionBand) {
 
 TEST_F(SkinnedWizard, LabelsTakeTheSkinsTextColourAndDisabledOnesMixWithTheirParent) {
   for (TsPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish}) {
-    page->BringToFront();
+    form->ShowPage(page);
     const Bitmap32 shot = Capture();
     for (int i = 0; i < form->ComponentCount(); ++i) {
       auto* label = dynamic_cast<TsLabel*>(form->Components(i));
@@ -91,7 +91,7 @@ TEST_F(SkinnedWizard, LabelsTakeTheSkinsTextColourAndDisabledOnesMixWithTheirPar
       EXPECT_TRUE(colours.count(kFace)) << label->Name();
     }
   }
-  form->sPanel_2_license->BringToFront();
+  form->ShowPage(form->sPanel_2_license);
   form->sLabel2->SetEnabled(false);
   const Bitmap32 shot = Capture();
   Screenshot("skin-disabled-label");
@@ -278,13 +278,13 @@ TEST_F(SkinnedWizard, RepaintsAndSkinCyclesLeakNoObjects) {
 }
 
 TEST_F(SkinnedWizard, ScreenshotsOfThePages) {
-  form->sPanel_2_license->BringToFront();
+  form->ShowPage(form->sPanel_2_license);
   Capture();
   Screenshot("skin-page-1-licence");
-  form->sPanel_3_install->BringToFront();
+  form->ShowPage(form->sPanel_3_install);
   Capture();
   Screenshot("skin-page-2-path");
-  form->sPanel_4_finish->BringToFront();
+  form->ShowPage(form->sPanel_4_finish);
   Capture();
   Screenshot("skin-page-3-progress");
 }
@@ -292,7 +292,7 @@ TEST_F(SkinnedWizard, ScreenshotsOfThePages) {
 // The bar paints its blocks from the skin over its frame, keeps the position where outside
 // readers find it, and leaves its cache alone while the visible block count stays.
 TEST_F(SkinnedWizard, TheProgressBarRepaintsOnlyWhenItsBlockCountChanges) {
-  form->sPanel_4_finish->BringToFront();
+  form->ShowPage(form->sPanel_4_finish);
   TsProgressBar* bar = form->sProgressBar3;
   bar->SetPosition(21);
   const RECT r = InForm(bar);

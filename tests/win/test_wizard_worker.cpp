@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "framework/ComObj.h"
 #include "framework/Dialogs.h"
 #include "installer/FileError_win.h"
+#include "installer/InstallTransaction_win.h"
 #include "installer/PayloadLayout.h"
 #include "installer/Unit1.h"
 #include "installer/unpack_thread_unit.h"
@@ -84,12 +86,24 @@ TestPayload MakePayload(const fs::path& dir) {
   return p;
 }
 
-// Removes the Start-menu group Program Manager made, and closes the window it opened on it.
+std::string ProgramsFolder() { return SpecialFolder(CSIDL_PROGRAMS); }
+std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\Kestamor.lnk"; }
+
+// Closes the window Wine's shell opens on a group it made, and the group itself if it is left.
 void RemoveProgramGroup(const std::string& group) {
   HWND shown = nullptr;
   PumpUntil([&] { return (shown = FindWindowA(nullptr, group.c_str())) != nullptr; }, 5000);
   if (shown) PostMessageA(shown, WM_CLOSE, 0, 0);
-  fs::remove_all(fs::path(SpecialFolder(CSIDL_PROGRAMS)) / group);
+  fs::remove_all(fs::path(ProgramsFolder()) / group);
+}
+
+// Every file below `root` with its bytes: what "as it was" means on disk.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  if (!fs::exists(root)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    files[fs::relative(entry.path(), root).string()] = entry.is_directory() ? "<dir>" : ReadWholeFile(entry.path());
+  return files;
 }
 
 class Worker : public WizardTest {
@@ -101,13 +115,15 @@ class Worker : public WizardTest {
   }
 
   // Licence accepted, path page shown with `path` in the path edit, Install pressed.
-  void InstallInto(const std::string& path, const std::string& group = "Kestamor", bool pump = true) {
+  void InstallInto(const std::string& path, const std::string& group = "Kestamor", bool pump = true,
+                   bool desktopIcon = false) {
     ProgramFilesDirOverride reg;
     reg.SetString("C:\\Program Files");
     Click(form->sRadioButton1);
     Click(form->sButton_next2);
     form->sDirectoryEdit1->SetText(path);
     form->sEdit1->SetText(group);
+    form->sCheckBox1->SetChecked(desktopIcon);
     if (pump)
       Click(form->sButton_next3);
     else
@@ -120,13 +136,17 @@ class Worker : public WizardTest {
     Installer.PayloadOffset = 0;
   }
 
-  // Where the page stands: bar, status, Finish, and whether the window still takes a close.
-  void ExpectStoppedAt(int position, const std::string& status) {
-    EXPECT_EQ(SendMessageA(form->sProgressBar3->Handle(), PBM_GETPOS, 0, 0), position);
-    EXPECT_EQ(form->sLabel_status->Caption(), status);
+  int Position() { return static_cast<int>(SendMessageA(form->sProgressBar3->Handle(), PBM_GETPOS, 0, 0)); }
+
+  // An undone installation: the bar where it stopped, the status saying so, Finish disabled,
+  // and the window free to close.
+  void ExpectStoppedAt(int position) {
+    EXPECT_EQ(Position(), position);
+    EXPECT_EQ(form->sLabel_status->Caption(), "Installation stopped.");
     EXPECT_EQ(FrontPage(), form->sPanel_4_finish);
     EXPECT_FALSE(IsWindowEnabled(form->sButton_4_finish->Handle()));
     EXPECT_FALSE(form->sLabel19->Visible());
+    EXPECT_FALSE(form->Installing());
     EXPECT_TRUE(IsWindowEnabled(form->Handle()));
   }
 };
@@ -169,6 +189,9 @@ MessageFormSeen AnswerMessageForm(const std::string& caption, int timeoutMs, con
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+constexpr char kNothingChanged[] = "Kestamor was not installed; nothing was changed.";
+constexpr char kEarlierKept[] = "The installation was stopped; the earlier Kestamor is as it was.";
+
 TEST_F(Worker, AFolderThatCannotBeMadeSendsTheUserBackToThePath) {
   TempDir temp("kestamor-blocked");
   // A file where the install folder should go: no directory can be made there.
@@ -198,10 +221,11 @@ TEST_F(Worker, AnEmptyPathIsNeverCreated) {
 }
 
 // A file the system refuses is told with its path and the system's reason, and Retry writes it
-// again from its start once the cause is gone; a failed uninstall record is told and stops
-// the page where it is. (A folder stands in the target's place: Wine run as root ignores the
+// again from its start once the cause is gone. An uninstall record that cannot be written
+// offers Retry and Cancel too; Cancel then undoes the whole installation, the group it made
+// included, and says so. (A folder stands in the target's place: Wine run as root ignores the
 // read-only attribute, while a folder is refused on every system.)
-TEST_F(Worker, ARefusedFileCanBeRetriedAndAFailedUninstallRecordIsTold) {
+TEST_F(Worker, ARefusedFileCanBeRetriedAndACancelledRecordUndoesTheInstallation) {
   TempDir temp("kestamor-refused");
   const TestPayload payload = MakePayload(temp.path());
   UsePayload(payload);
@@ -214,7 +238,8 @@ TEST_F(Worker, ARefusedFileCanBeRetriedAndAFailedUninstallRecordIsTold) {
   ASSERT_TRUE(held.get() != INVALID_HANDLE_VALUE);
 
   const std::string group = "Kestamor Refused Test";
-  MessageFormSeen refused, record;
+  RemoveProgramGroup(group);
+  MessageFormSeen refused, record, outcome;
   std::atomic<bool> answered{false};
   const std::string title = Application->Title();
   auto shoot = [&](const char* name) { SaveWindowScreenshot(FindWindowA("TMessageForm", title.c_str()), name); };
@@ -223,11 +248,12 @@ TEST_F(Worker, ARefusedFileCanBeRetriedAndAFailedUninstallRecordIsTold) {
       shoot("worker-refused-file");
       fs::remove(installed / "help.chm");
     });
-    record = AnswerMessageForm(title, 30000, "OK", [&] { shoot("worker-uninstall-record"); });
+    record = AnswerMessageForm(title, 30000, "Cancel", [&] { shoot("worker-uninstall-record"); });
+    outcome = AnswerMessageForm(title, 20000, "OK", [&] { shoot("worker-stopped-earlier"); });
     answered = true;
   });
   InstallInto(dir, group);
-  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 40000));
+  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 60000));
   answer.join();
   Pump();
 
@@ -237,43 +263,134 @@ TEST_F(Worker, ARefusedFileCanBeRetriedAndAFailedUninstallRecordIsTold) {
   EXPECT_FALSE(refused.hasIcon);
   EXPECT_TRUE(Contains(record.text, dir + "uninstall.ini")) << record.text;
   EXPECT_TRUE(Contains(record.text, SystemErrorText(ERROR_SHARING_VIOLATION))) << record.text;
-  EXPECT_EQ(record.buttons, "OK");
+  EXPECT_EQ(record.buttons, "Retry Cancel");
+  // The record stood there before the run, so an earlier installation is what is kept.
+  EXPECT_EQ(outcome.text, kEarlierKept);
+  EXPECT_EQ(outcome.buttons, "OK");
 
-  const std::string exe = ReadWholeFile(installed / "kestamor.exe");
-  EXPECT_EQ(exe.substr(0, payload.contents[0].size()), payload.contents[0]);
-  EXPECT_EQ(exe.size(), payload.contents[0].size() + 32);
-  for (size_t i = 1; i < PayloadLayout::RecordCount; ++i)
-    EXPECT_EQ(ReadWholeFile(installed / PayloadLayout::Targets[i]), payload.contents[i]) << PayloadLayout::Targets[i];
-  ExpectStoppedAt(95, "Create desktop shortcut...");
+  held.reset();
+  EXPECT_EQ(Snapshot(installed), (std::map<std::string, std::string>{{"uninstall.ini", ""}}));
+  EXPECT_FALSE(fs::exists(fs::path(ProgramsFolder()) / group)) << "the group this run made is left";
+  ExpectStoppedAt(95);
   RemoveProgramGroup(group);
 }
 
-// Cancel stops where the refused file was: nothing after it is written.
-TEST_F(Worker, CancelStopsAtTheRefusedFile) {
-  TempDir temp("kestamor-cancel");
+// Cancel on a file in use while installing over a working installation: every file the run
+// had replaced is back byte for byte, nothing new is left, and no kept copy remains.
+TEST_F(Worker, CancelOnAReinstallPutsTheEarlierInstallationBack) {
+  TempDir temp("kestamor-reinstall");
   const TestPayload payload = MakePayload(temp.path());
   UsePayload(payload);
   const fs::path installed = temp.path() / "Kestamor";
-  fs::create_directories(installed / "uninstall.exe");
-  MessageFormSeen seen;
+  for (const char* sub : kInstallDirectories) fs::create_directories(installed / sub);
+  for (size_t i = 0; i < PayloadLayout::RecordCount; ++i)
+    WriteFile(installed / PayloadLayout::Targets[i], "earlier " + std::string(PayloadLayout::Targets[i]));
+  WriteFile(installed / "uninstall.ini", "[main_section]\r\nu_group=Earlier\r\n");
+  const auto before = Snapshot(installed);
+  // The earlier product still plays this sound: it must not be moved out of its way.
+  const std::string inUse = (installed / "sounds" / "newnews.wav").string();
+  UniqueKernelHandle held(
+      CreateFileA(inUse.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held.get() != INVALID_HANDLE_VALUE);
+
+  MessageFormSeen seen, outcome;
   std::atomic<bool> answered{false};
   std::thread answer([&] {
-    seen = AnswerMessageForm(Application->Title(), 20000, "Cancel");
+    seen = AnswerMessageForm(Application->Title(), 30000, "Cancel");
+    outcome = AnswerMessageForm(Application->Title(), 20000);
     answered = true;
   });
   InstallInto(temp.dir() + "Kestamor");
-  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 20000));
+  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 40000));
   answer.join();
-  Pump(20);
-  EXPECT_TRUE(Contains(seen.text, (installed / "uninstall.exe").string())) << seen.text;
-  EXPECT_EQ(ReadWholeFile(installed / "help.chm"), payload.contents[1]);
-  EXPECT_FALSE(fs::exists(installed / "kestamor.ini"));
-  ExpectStoppedAt(40, "Copy file help.chm...");
+  Pump();
+  EXPECT_TRUE(Contains(seen.text, "This file is in use and cannot be replaced")) << seen.text;
+  EXPECT_TRUE(Contains(seen.text, inUse)) << seen.text;
+  EXPECT_EQ(outcome.text, kEarlierKept);
+  held.reset();
+  EXPECT_EQ(Snapshot(installed), before);
+  ExpectStoppedAt(75);
 }
 
-// The user closed the window while the worker ran: the failure that follows tells nobody, and
-// the worker ends.
-TEST_F(Worker, AWorkerWhoseWindowHasGoneFailsSilently) {
+// A damaged record on a fresh install: the message, then everything made is gone again,
+// the install folder included.
+TEST_F(Worker, ADamagedRecordOnAFreshInstallLeavesNoFolder) {
+  TempDir temp("kestamor-damaged");
+  const TestPayload payload = MakePayload(temp.path());
+  std::string bytes = ReadWholeFile(payload.file);
+  // Garbles record 5's zlib stream past its header: records 1-4 are written first.
+  size_t at = 0;
+  for (size_t i = 0; i < 4; ++i) {
+    uint32_t length = 0;
+    std::memcpy(&length, bytes.data() + at, 4);  // little-endian, as the machine
+    at += 4 + length;
+  }
+  for (size_t i = at + 10; i < at + 40; ++i) bytes[i] = static_cast<char>(0xA5);
+  WriteFile(payload.file, bytes);
+  UsePayload(payload);
+  const fs::path installed = temp.path() / "Fresh" / "Kestamor";
+
+  MessageFormSeen damaged, outcome;
+  std::atomic<bool> answered{false};
+  std::thread answer([&] {
+    damaged = AnswerMessageForm(Application->Title(), 30000);
+    outcome = AnswerMessageForm(Application->Title(), 20000, "OK",
+                                [&] { SaveWindowScreenshot(FindWindowA("TMessageForm", nullptr), "worker-stopped-fresh"); });
+    answered = true;
+  });
+  InstallInto(installed.string());
+  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 40000));
+  answer.join();
+  Pump();
+  EXPECT_TRUE(Contains(damaged.text, "The installer file is damaged: sounds\\endgame.wav")) << damaged.text;
+  EXPECT_EQ(outcome.text, kNothingChanged);
+  EXPECT_FALSE(fs::exists(temp.path() / "Fresh"));
+  ExpectStoppedAt(60);
+  SaveWindowScreenshot(form->Handle(), "worker-stopped-page");
+}
+
+// Closing the window mid-install asks first: No goes on, Yes undoes the installation (the
+// group and the desktop link it made included) and then the window goes.
+TEST_F(Worker, ClosingMidInstallAsksAndYesUndoesEverything) {
+  TempDir temp("kestamor-close");
+  UsePayload(MakePayload(temp.path()));
+  const std::string group = "Kestamor Close Test";
+  RemoveProgramGroup(group);
+  DeleteFileA(DesktopLink().c_str());
+  const fs::path installed = temp.path() / "Kestamor";
+  const std::string title = Application->Title();
+  auto closeAndAnswer = [&](const char* answerWith, const char* shot) {
+    MessageFormSeen seen;
+    std::thread answer([&] {
+      seen = AnswerMessageForm(title, 20000, answerWith,
+                               [&] { if (shot) SaveWindowScreenshot(FindWindowA("TMessageForm", title.c_str()), shot); });
+    });
+    form->Close();
+    answer.join();
+    return seen;
+  };
+
+  InstallInto(installed.string(), group, true, true);
+  ASSERT_TRUE(PumpUntil([&] { return Position() == 90; }, 30000));
+  const MessageFormSeen no = closeAndAnswer("No", "worker-close-question");
+  EXPECT_EQ(no.text, "Stop the installation?");
+  EXPECT_EQ(no.buttons, "Yes No");
+  EXPECT_TRUE(form->Visible());
+  // The group and the link are made, the record not yet: the pause after the link.
+  ASSERT_TRUE(PumpUntil([&] { return Position() == 95; }, 30000));
+  EXPECT_TRUE(fs::exists(DesktopLink()));
+  closeAndAnswer("Yes", nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return !form->Visible(); }, 30000)) << "the window stays after the undo";
+  EXPECT_FALSE(fs::exists(installed));
+  EXPECT_FALSE(fs::exists(DesktopLink()));
+  EXPECT_TRUE(PumpUntil([&] { return !fs::exists(fs::path(ProgramsFolder()) / group); }, 5000));
+  EXPECT_EQ(form->sLabel_status->Caption(), "Installation stopped.");
+  RemoveProgramGroup(group);
+}
+
+// The user's window went while the worker ran (the program is ending): the failure that follows
+// tells nobody, and what the worker had made is undone.
+TEST_F(Worker, AWorkerWhoseWindowHasGoneUndoesSilently) {
   TempDir temp("kestamor-gone");
   UsePayload(MakePayload(temp.path()));
   fs::create_directories(temp.path() / "Kestamor" / "kestamor.exe");
@@ -285,21 +402,20 @@ TEST_F(Worker, AWorkerWhoseWindowHasGoneFailsSilently) {
   DuplicateHandle(GetCurrentProcess(), Installer.Worker->Handle(), GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE,
                   0);
   UniqueKernelHandle worker(thread);
-  // Runs the worker's next hand-off alone: the group name, then "Unpack files...".
-  auto runHandOff = [] {
-    for (int i = 0; i < 2000 && !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE); ++i) Sleep(5);
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  };
-  runHandOff();
-  runHandOff();
-  EXPECT_EQ(SendMessageA(form->sProgressBar3->Handle(), PBM_GETPOS, 0, 0), 20);
+  // Runs the worker's next hand-off alone: "Unpack files...", once the folders are made.
+  for (int i = 0; i < 2000 && !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE); ++i) Sleep(5);
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  EXPECT_EQ(Position(), 20);
+  EXPECT_TRUE(fs::exists(temp.path() / "Kestamor" / "Data" / "b"));
   delete form;
   form = nullptr;
   EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0; }, 20000));
   stop = true;
   answer.join();
   EXPECT_EQ(seen.text, "");
+  EXPECT_FALSE(fs::exists(temp.path() / "Kestamor" / "Data"));
+  EXPECT_TRUE(fs::exists(temp.path() / "Kestamor" / "kestamor.exe"));  // not the run's: stays
 }
 
 // Every step of a complete installation as the page shows it: the bar's position and the status
@@ -382,22 +498,101 @@ TEST_F(Worker, TheProgressPageShowsEveryStepOfACompleteInstall) {
 // Wine's Program Manager service reads commands only up to the first line break (its parser
 // skips spaces, not CR LF), so of the five-line block it runs CreateGroup alone; Windows' shell
 // runs all five. What Wine does is checked: the conversation reaches the service, which makes
-// the group, and the link is closed again.
-TEST_F(Worker, ProgramManagerMakesTheGroup) {
+// the group, and the link is closed again; the one-line removal an undo sends takes it away.
+TEST_F(Worker, ProgramManagerMakesAndRemovesTheGroup) {
   const std::string group = "Kestamor Group Test";
-  const fs::path folder = fs::path(SpecialFolder(CSIDL_PROGRAMS)) / group;
+  const fs::path folder = fs::path(ProgramsFolder()) / group;
   fs::remove_all(folder);
   TempDir installed("kestamor-group-targets");
   for (const char* file : {"kestamor.exe", "help.chm", "uninstall.exe"}) WriteFile(installed.path() / file, "x");
-  Installer.ProgramGroupName = group;
-  Installer.InstallDirectory = installed.dir();
-  form->CreateProgramGroup();
+  form->CreateProgramGroup(group, installed.dir());
   // The execute is asynchronous: the service may finish after the conversation ended.
   EXPECT_TRUE(PumpUntil([&] { return fs::is_directory(folder); }, 10000)) << folder.string();
   EXPECT_EQ(form->DdeClient->Conv(), nullptr);
   EXPECT_EQ(form->DdeClient->DdeService(), "");
+  EXPECT_TRUE(form->DeleteProgramGroup(group));
+  EXPECT_FALSE(fs::exists(folder));
   // The service opened a window on the new group; close it so later tests see a clean desktop.
   RemoveProgramGroup(group);
+}
+
+// The transaction on its own, against real files: what it replaced comes back byte for byte,
+// what it made goes (folders newest first), a retried write is kept aside only once, and an
+// edited file is restored from its copy.
+TEST(InstallTransaction, ARollbackLeavesTheDiskAsItWas) {
+  TempDir temp("kestamor-transaction");
+  const fs::path existing = temp.path() / "Existing";
+  fs::create_directories(existing);
+  WriteFile(existing / "a.bin", std::string("earlier\0bytes", 13));
+  WriteFile(existing / "record.ini", "[keep]\r\nk=1\r\n");
+  const auto before = Snapshot(temp.path());
+  {
+    InstallTransaction transaction;
+    ASSERT_TRUE(transaction.MakeDirectories((existing / "New" / "Deeper").string()));
+    const std::string a = (existing / "a.bin").string();
+    transaction.Replace(a);
+    EXPECT_FALSE(fs::exists(a));
+    WriteFile(a, "new");
+    transaction.Replace(a);  // a retry: the run's own file is written over, not kept
+    WriteFile(a, "newer");
+    transaction.Replace((existing / "New" / "Deeper" / "b.bin").string());
+    WriteFile(existing / "New" / "Deeper" / "b.bin", "made");
+    const std::string record = (existing / "record.ini").string();
+    transaction.KeepCopy(record);
+    WritePrivateProfileStringA("main_section", "u_group", "Kestamor", record.c_str());
+    EXPECT_EQ(transaction.Rollback(), std::vector<std::string>{});
+  }
+  EXPECT_EQ(Snapshot(temp.path()), before);
+}
+
+TEST(InstallTransaction, ACommitDeletesOnlyTheKeptCopies) {
+  TempDir temp("kestamor-commit");
+  const std::string a = (temp.path() / "a.bin").string();
+  WriteFile(a, "earlier");
+  WriteFile(a + ".kestamor-old", "someone else's");  // a taken name: the kept copy takes another
+  {
+    InstallTransaction transaction;
+    transaction.Replace(a);
+    EXPECT_TRUE(fs::exists(a + ".kestamor-old2"));
+    WriteFile(a, "new");
+    transaction.Commit();
+  }  // nothing is undone once committed
+  EXPECT_EQ(Snapshot(temp.path()),
+            (std::map<std::string, std::string>{{"a.bin", "new"}, {"a.bin.kestamor-old", "someone else's"}}));
+}
+
+// A file another program holds open stays where it is (a running program is never moved out
+// of the way); a transaction left without a commit undoes itself; what cannot be undone is
+// named.
+TEST(InstallTransaction, AFileInUseStaysAndWhatCannotBeUndoneIsNamed) {
+  TempDir temp("kestamor-in-use");
+  const std::string used = (temp.path() / "used.exe").string();
+  WriteFile(used, "running");
+  UniqueKernelHandle held(
+      CreateFileA(used.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held.get() != INVALID_HANDLE_VALUE);
+  const fs::path made = temp.path() / "made";
+  {
+    InstallTransaction transaction;
+    try {
+      transaction.Replace(used);
+      ADD_FAILURE() << "a file in use was moved";
+    } catch (const EFileError& e) {
+      EXPECT_TRUE(e.InUse()) << e.what();
+      EXPECT_EQ(e.Path(), used);
+    }
+    ASSERT_TRUE(transaction.MakeDirectories(made.string()));
+    transaction.Replace((made / "new.txt").string());
+    WriteFile(made / "new.txt", "x");
+  }
+  EXPECT_FALSE(fs::exists(made));
+  EXPECT_EQ(Snapshot(temp.path()), (std::map<std::string, std::string>{{"used.exe", "running"}}));
+
+  InstallTransaction transaction;
+  ASSERT_TRUE(transaction.MakeDirectories(made.string()));
+  WriteFile(made / "foreign.txt", "not the installer's");
+  EXPECT_EQ(transaction.Rollback(), std::vector<std::string>{made.string()});
+  EXPECT_TRUE(fs::exists(made / "foreign.txt"));
 }
 
 TEST(DdeExecuteData, IsEveryLineWithCrLfAndOneCountedNul) {
@@ -407,12 +602,10 @@ TEST(DdeExecuteData, IsEveryLineWithCrLfAndOneCountedNul) {
 }
 
 TEST(DesktopShortcut, PointsAtTheInstalledProgram) {
-  Installer = InstallerState{};
-  Installer.InstallDirectory = "C:\\Kestamor Link Test\\";
-  const std::string expected = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\Kestamor.lnk";
+  const std::string expected = DesktopLink();
+  EXPECT_EQ(TForm1::DesktopShortcutPath(nullptr), expected);
   WriteFile(expected, "an older file of that name");  // overwritten
-  TForm1::CreateDesktopShortcut(nullptr);
-  EXPECT_EQ(Installer.DesktopShortcutPath, expected);
+  TForm1::CreateDesktopShortcut(expected, "C:\\Kestamor Link Test\\");
 
   ComInitScope com;
   ComRef<IShellLinkA> link;
@@ -431,12 +624,8 @@ TEST(DesktopShortcut, PointsAtTheInstalledProgram) {
 
 TEST(UninstallRecord, ANewFileHasExactlyFiveLines) {
   TempDir temp("kestamor-record");
-  Installer = InstallerState{};
-  Installer.InstallDirectory = temp.dir();
-  Installer.MainExecutablePath = temp.dir() + "kestamor.exe";
-  Installer.ProgramGroupName = "My Games";
-  Installer.DesktopShortcutPath = "C:\\users\\Public\\Desktop\\Kestamor.lnk";
-  TForm1::WriteUninstallRecord(true);
+  InstallResult installed{temp.dir() + "kestamor.exe", "My Games", true, "C:\\users\\Public\\Desktop\\Kestamor.lnk"};
+  TForm1::WriteUninstallRecord(temp.dir() + "uninstall.ini", installed);
   EXPECT_EQ(ReadWholeFile(temp.path() / "uninstall.ini"),
             "[main_section]\r\nu_path=" + temp.dir() + "kestamor.exe\r\nu_group=My Games\r\nu_ico=1\r\n"
             "u_ico_path=C:\\users\\Public\\Desktop\\Kestamor.lnk\r\n");
@@ -446,11 +635,7 @@ TEST(UninstallRecord, ASecondInstallReplacesKeysAndKeepsTheRest) {
   TempDir temp("kestamor-record2");
   WriteFile(temp.path() / "uninstall.ini",
             "[user]\r\nkeep=yes\r\n[main_section]\r\nu_group=Old\r\nextra=1\r\nu_ico=1\r\n");
-  Installer = InstallerState{};
-  Installer.InstallDirectory = temp.dir();
-  Installer.MainExecutablePath = temp.dir() + "kestamor.exe";
-  Installer.ProgramGroupName = "Kestamor";
-  TForm1::WriteUninstallRecord(false);
+  TForm1::WriteUninstallRecord(temp.dir() + "uninstall.ini", InstallResult{temp.dir() + "kestamor.exe", "Kestamor", false, ""});
   const std::string file = ReadWholeFile(temp.path() / "uninstall.ini");
   EXPECT_NE(file.find("[user]\r\nkeep=yes\r\n"), std::string::npos) << file;
   EXPECT_NE(file.find("u_group=Kestamor\r\nextra=1\r\nu_ico=0\r\n"), std::string::npos) << file;
@@ -459,10 +644,14 @@ TEST(UninstallRecord, ASecondInstallReplacesKeysAndKeepsTheRest) {
   EXPECT_EQ(file.find("u_ico_path=\r\n"), std::string::npos);
 }
 
-TEST(UninstallRecord, AFailedWriteEndsTheRecord) {
-  Installer = InstallerState{};
-  Installer.InstallDirectory = "Q:\\no such drive\\";
-  EXPECT_ANY_THROW(TForm1::WriteUninstallRecord(false));
+TEST(UninstallRecord, AFailedWriteIsAFileError) {
+  try {
+    TForm1::WriteUninstallRecord("Q:\\no such drive\\uninstall.ini", InstallResult{});
+    ADD_FAILURE() << "no failure reported";
+  } catch (const EFileError& e) {
+    EXPECT_EQ(e.Path(), "Q:\\no such drive\\uninstall.ini");
+    EXPECT_EQ(e.FileAccess(), EFileError::Access::Write);
+  }
 }
 
 }  // namespace
