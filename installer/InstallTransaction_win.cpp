@@ -80,7 +80,7 @@ void InstallTransaction::KeepCopy(const std::string& path) {
     return;
   }
   const std::string kept = KeptCopyName(path);
-  if (!CopyFileA(path.c_str(), kept.c_str(), TRUE)) FailWrite(kept, GetLastError());
+  if (!CopyFileA(path.c_str(), kept.c_str(), TRUE)) FailWrite(path, GetLastError());
   entries_.push_back({Kind::CopiedFile, path, kept, {}});
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <atomic>
@@ -89,11 +90,38 @@ TestPayload MakePayload(const fs::path& dir) {
 std::string ProgramsFolder() { return SpecialFolder(CSIDL_PROGRAMS); }
 std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\Kestamor.lnk"; }
 
-// Closes the window Wine's shell opens on a group it made, and the group itself if it is left.
-void RemoveProgramGroup(const std::string& group) {
+// A shown top-level window of another process with one of these captions.
+HWND ShellWindow(const std::vector<std::string>& captions) {
+  struct Query {
+    const std::vector<std::string>& captions;
+    HWND found = nullptr;
+  } q{captions};
+  EnumWindows(
+      [](HWND wnd, LPARAM param) -> BOOL {
+        auto* q = reinterpret_cast<Query*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(wnd, &pid);
+        if (pid == GetCurrentProcessId() || !IsWindowVisible(wnd)) return TRUE;
+        char text[256] = {};
+        GetWindowTextA(wnd, text, sizeof text);
+        if (std::find(q->captions.begin(), q->captions.end(), text) == q->captions.end()) return TRUE;
+        q->found = wnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&q));
+  return q.found;
+}
+
+// Closes the window Wine's shell opens on a group it made (from its own process, when it gets
+// to it), and the group itself if it is left. A window whose group was removed again shows the
+// desktop folder instead. Either would lie over the wizard in later tests.
+void RemoveProgramGroup(const std::string& group, bool wasRemoved = false) {
+  std::vector<std::string> captions{group};
+  if (wasRemoved) captions.push_back("Desktop");
   HWND shown = nullptr;
-  PumpUntil([&] { return (shown = FindWindowA(nullptr, group.c_str())) != nullptr; }, 5000);
-  if (shown) PostMessageA(shown, WM_CLOSE, 0, 0);
+  for (int found = 0; PumpUntil([&] { return (shown = ShellWindow(captions)) != nullptr; }, found ? 1000 : 5000);
+       ++found)
+    PostMessageA(shown, WM_CLOSE, 0, 0), PumpUntil([&] { return !IsWindow(shown); }, 2000);
   fs::remove_all(fs::path(ProgramsFolder()) / group);
 }
 
@@ -158,6 +186,16 @@ struct MessageFormSeen {
   std::string buttons;
 };
 
+// The shown message dialog with that caption. (FindWindow would stop at a dialog just closed
+// and not yet destroyed, and never see the next one; the search sends no message to the UI
+// thread, which may be waiting for this one.)
+HWND VisibleMessageForm(const std::string& caption) {
+  HWND wnd = nullptr;
+  while ((wnd = FindWindowExA(nullptr, wnd, "TMessageForm", caption.c_str())) && !IsWindowVisible(wnd)) {
+  }
+  return wnd;
+}
+
 // Waits on another thread for a message dialog with the given caption, keeps what it showed,
 // runs `before` and presses the button of that name; returns once the dialog is gone.
 MessageFormSeen AnswerMessageForm(const std::string& caption, int timeoutMs, const std::string& press = "OK",
@@ -166,9 +204,9 @@ MessageFormSeen AnswerMessageForm(const std::string& caption, int timeoutMs, con
   MessageFormSeen seen;
   const DWORD end = GetTickCount() + timeoutMs;
   while (GetTickCount() < end && !(stop && *stop)) {
-    HWND wnd = FindWindowA("TMessageForm", caption.c_str());
+    HWND wnd = VisibleMessageForm(caption);
     auto* dialog = wnd ? dynamic_cast<TMessageForm*>(TWinControl::FindControl(wnd)) : nullptr;
-    if (dialog && IsWindowVisible(wnd)) {
+    if (dialog) {
       seen.text = dialog->Message->Caption();
       seen.hasIcon = dialog->FindComponent("Image") != nullptr;
       TButton* target = nullptr;
@@ -197,7 +235,7 @@ TEST_F(Worker, AFolderThatCannotBeMadeSendsTheUserBackToThePath) {
   // A file where the install folder should go: no directory can be made there.
   WriteFile(temp.path() / "Kestamor", "in the way");
   MessageFormSeen seen;
-  std::thread answer([&] { seen = AnswerMessageForm(Application->Title(), 20000); });
+  std::thread answer([&] { seen = AnswerMessageForm(Application->Title(), 60000); });
   InstallInto(temp.dir() + "Kestamor");
   EXPECT_TRUE(PumpUntil([&] { return FrontPage() == form->sPanel_3_install; }, 20000));
   answer.join();
@@ -213,7 +251,7 @@ TEST_F(Worker, AFolderThatCannotBeMadeSendsTheUserBackToThePath) {
 
 TEST_F(Worker, AnEmptyPathIsNeverCreated) {
   MessageFormSeen seen;
-  std::thread answer([&] { seen = AnswerMessageForm(Application->Title(), 20000); });
+  std::thread answer([&] { seen = AnswerMessageForm(Application->Title(), 60000); });
   InstallInto("");
   EXPECT_TRUE(PumpUntil([&] { return FrontPage() == form->sPanel_3_install; }, 20000));
   answer.join();
@@ -242,18 +280,18 @@ TEST_F(Worker, ARefusedFileCanBeRetriedAndACancelledRecordUndoesTheInstallation)
   MessageFormSeen refused, record, outcome;
   std::atomic<bool> answered{false};
   const std::string title = Application->Title();
-  auto shoot = [&](const char* name) { SaveWindowScreenshot(FindWindowA("TMessageForm", title.c_str()), name); };
+  auto shoot = [&](const char* name) { SaveWindowScreenshot(VisibleMessageForm(title), name); };
   std::thread answer([&] {
-    refused = AnswerMessageForm(title, 20000, "Retry", [&] {
+    refused = AnswerMessageForm(title, 60000, "Retry", [&] {
       shoot("worker-refused-file");
       fs::remove(installed / "help.chm");
     });
-    record = AnswerMessageForm(title, 30000, "Cancel", [&] { shoot("worker-uninstall-record"); });
-    outcome = AnswerMessageForm(title, 20000, "OK", [&] { shoot("worker-stopped-earlier"); });
+    record = AnswerMessageForm(title, 60000, "Cancel", [&] { shoot("worker-uninstall-record"); });
+    outcome = AnswerMessageForm(title, 60000, "OK", [&] { shoot("worker-stopped-earlier"); });
     answered = true;
   });
   InstallInto(dir, group);
-  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 60000));
+  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 150000));
   answer.join();
   Pump();
 
@@ -272,7 +310,7 @@ TEST_F(Worker, ARefusedFileCanBeRetriedAndACancelledRecordUndoesTheInstallation)
   EXPECT_EQ(Snapshot(installed), (std::map<std::string, std::string>{{"uninstall.ini", ""}}));
   EXPECT_FALSE(fs::exists(fs::path(ProgramsFolder()) / group)) << "the group this run made is left";
   ExpectStoppedAt(95);
-  RemoveProgramGroup(group);
+  RemoveProgramGroup(group, true);
 }
 
 // Cancel on a file in use while installing over a working installation: every file the run
@@ -296,12 +334,12 @@ TEST_F(Worker, CancelOnAReinstallPutsTheEarlierInstallationBack) {
   MessageFormSeen seen, outcome;
   std::atomic<bool> answered{false};
   std::thread answer([&] {
-    seen = AnswerMessageForm(Application->Title(), 30000, "Cancel");
-    outcome = AnswerMessageForm(Application->Title(), 20000);
+    seen = AnswerMessageForm(Application->Title(), 60000, "Cancel");
+    outcome = AnswerMessageForm(Application->Title(), 60000);
     answered = true;
   });
   InstallInto(temp.dir() + "Kestamor");
-  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 40000));
+  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 150000));
   answer.join();
   Pump();
   EXPECT_TRUE(Contains(seen.text, "This file is in use and cannot be replaced")) << seen.text;
@@ -333,13 +371,13 @@ TEST_F(Worker, ADamagedRecordOnAFreshInstallLeavesNoFolder) {
   MessageFormSeen damaged, outcome;
   std::atomic<bool> answered{false};
   std::thread answer([&] {
-    damaged = AnswerMessageForm(Application->Title(), 30000);
-    outcome = AnswerMessageForm(Application->Title(), 20000, "OK",
-                                [&] { SaveWindowScreenshot(FindWindowA("TMessageForm", nullptr), "worker-stopped-fresh"); });
+    damaged = AnswerMessageForm(Application->Title(), 60000);
+    outcome = AnswerMessageForm(Application->Title(), 60000, "OK",
+                                [&] { SaveWindowScreenshot(VisibleMessageForm(Application->Title()), "worker-stopped-fresh"); });
     answered = true;
   });
   InstallInto(installed.string());
-  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 40000));
+  EXPECT_TRUE(PumpUntil([&] { return answered.load(); }, 150000));
   answer.join();
   Pump();
   EXPECT_TRUE(Contains(damaged.text, "The installer file is damaged: sounds\\endgame.wav")) << damaged.text;
@@ -362,8 +400,8 @@ TEST_F(Worker, ClosingMidInstallAsksAndYesUndoesEverything) {
   auto closeAndAnswer = [&](const char* answerWith, const char* shot) {
     MessageFormSeen seen;
     std::thread answer([&] {
-      seen = AnswerMessageForm(title, 20000, answerWith,
-                               [&] { if (shot) SaveWindowScreenshot(FindWindowA("TMessageForm", title.c_str()), shot); });
+      seen = AnswerMessageForm(title, 60000, answerWith,
+                               [&] { if (shot) SaveWindowScreenshot(VisibleMessageForm(title), shot); });
     });
     form->Close();
     answer.join();
@@ -385,7 +423,7 @@ TEST_F(Worker, ClosingMidInstallAsksAndYesUndoesEverything) {
   EXPECT_FALSE(fs::exists(DesktopLink()));
   EXPECT_TRUE(PumpUntil([&] { return !fs::exists(fs::path(ProgramsFolder()) / group); }, 5000));
   EXPECT_EQ(form->sLabel_status->Caption(), "Installation stopped.");
-  RemoveProgramGroup(group);
+  RemoveProgramGroup(group, true);
 }
 
 // The user's window went while the worker ran (the program is ending): the failure that follows
@@ -396,16 +434,19 @@ TEST_F(Worker, AWorkerWhoseWindowHasGoneUndoesSilently) {
   fs::create_directories(temp.path() / "Kestamor" / "kestamor.exe");
   std::atomic<bool> stop{false};
   MessageFormSeen seen;
-  std::thread answer([&] { seen = AnswerMessageForm(Application->Title(), 30000, "Cancel", {}, &stop); });
+  std::thread answer([&] { seen = AnswerMessageForm(Application->Title(), 60000, "Cancel", {}, &stop); });
   InstallInto(temp.dir() + "Kestamor", "Kestamor", false);
   HANDLE thread = nullptr;
   DuplicateHandle(GetCurrentProcess(), Installer.Worker->Handle(), GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE,
                   0);
   UniqueKernelHandle worker(thread);
-  // Runs the worker's next hand-off alone: "Unpack files...", once the folders are made.
-  for (int i = 0; i < 2000 && !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE); ++i) Sleep(5);
-  MSG msg;
-  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  // Runs sent messages alone (nothing posted) until the worker's "Unpack files..." has come,
+  // once the folders are made.
+  for (int i = 0; i < 2000 && Position() != 20; ++i) {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    Sleep(5);
+  }
   EXPECT_EQ(Position(), 20);
   EXPECT_TRUE(fs::exists(temp.path() / "Kestamor" / "Data" / "b"));
   delete form;
@@ -513,7 +554,7 @@ TEST_F(Worker, ProgramManagerMakesAndRemovesTheGroup) {
   EXPECT_TRUE(form->DeleteProgramGroup(group));
   EXPECT_FALSE(fs::exists(folder));
   // The service opened a window on the new group; close it so later tests see a clean desktop.
-  RemoveProgramGroup(group);
+  RemoveProgramGroup(group, true);
 }
 
 // The transaction on its own, against real files: what it replaced comes back byte for byte,
