@@ -1,6 +1,7 @@
 #include "WinTestSupport.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -229,15 +230,22 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::pair<DWORD, DWORD> GuiObjects() {
-  return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+GuiObjectCount GuiObjects() {
+  return {gui_count::CountGdiObjects(GetCurrentProcess()),
+          gui_count::CountWindows(GetCurrentProcessId(), GetCurrentThreadId())};
 }
 
 void ExpectNoObjectsLeft(const std::function<void(int)>& cycles, int warmUp, int count) {
+  const GuiObjectCount start = GuiObjects();
+  ASSERT_GT(start.Gdi, 0) << "the GDI count reads nothing";
+  ASSERT_GT(start.Windows, 0) << "the window count reads nothing";
   cycles(warmUp);
-  const auto before = GuiObjects();
+  const GuiObjectCount warm = GuiObjects();
   cycles(count);
-  const auto after = GuiObjects();
-  EXPECT_EQ(after.first, before.first) << "GDI objects";
-  EXPECT_EQ(after.second, before.second) << "USER objects";
+  const GuiObjectCount end = GuiObjects();
+  const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::printf("objects of %s: GDI %ld, %ld after %d warm-up cycles, %ld after %d more; windows %ld, %ld, %ld\n",
+              name.c_str(), start.Gdi, warm.Gdi, warmUp, end.Gdi, count, start.Windows, warm.Windows, end.Windows);
+  EXPECT_EQ(end.Gdi, warm.Gdi) << "GDI objects";
+  EXPECT_EQ(end.Windows, warm.Windows) << "windows";
 }

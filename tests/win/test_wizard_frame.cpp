@@ -418,25 +418,17 @@ TEST_F(FramedWizard, FrameRepaintsAndSkinCyclesLeakNoObjects) {
       RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     }
   };
-  // One of each first: caches made on first use stay.
-  repaintFrames(2);
-  m->SetActive(false);
-  m->SetActive(true);
-  repaintFrames(2);
-  Pump();
-  const auto before = GuiObjects();
-  repaintFrames(1000);
-  for (int i = 0; i < 20; ++i) {
-    m->SetActive(false);
-    Pump(1);
-    m->SetActive(true);
-    Pump(1);
-  }
-  repaintFrames(2);
-  Pump();
-  const auto after = GuiObjects();
-  EXPECT_EQ(after.first, before.first);
-  EXPECT_EQ(after.second, before.second);
+  ExpectNoObjectsLeft(
+      [&](int n) {
+        repaintFrames(50 * n);
+        for (int i = 0; i < n; ++i) {
+          m->SetActive(false);
+          m->SetActive(true);
+        }
+        repaintFrames(2);
+        Pump();
+      },
+      1, 20);
 }
 
 }  // namespace
