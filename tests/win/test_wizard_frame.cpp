@@ -413,7 +413,7 @@ TEST_F(FramedWizard, FrameRepaintsAndSkinCyclesLeakNoObjects) {
     for (int i = 0; i < n; ++i) {
       p->RepaintFrameNow();
       // Hot and back: the button alone is redrawn.
-      const POINT at = i % 2 ? close : caption;
+      const POINT at = i % 2 ? caption : close;
       SendMessageA(Wnd(), WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
       RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     }
@@ -426,9 +426,13 @@ TEST_F(FramedWizard, FrameRepaintsAndSkinCyclesLeakNoObjects) {
           m->SetActive(true);
         }
         repaintFrames(2);
-        Pump();
+        // The close button's fade out ends, and its picture goes.
+        ASSERT_TRUE(PumpUntil([&] {
+          const TacSBAnimation* a = p->ButtonAnimation(tbClose);
+          return !a || a->Window() == nullptr;
+        }));
       },
-      1, 20);
+      3, 20);
 }
 
 }  // namespace
