@@ -92,6 +92,11 @@ TEST_F(DialogBoxes, AMessageBoxGetsTheSkinsFrameTextsAndButtons) {
       for (int x : {0, side - 1, w - side, w - 1}) differing += At(shot, x, y) != At(expected, x, y);
     for (int x = side; x < w - side; ++x) differing += At(shot, x, h - 1) != At(expected, x, h - 1);
     EXPECT_EQ(differing, 0);
+    // Not from the painters: the title's top-left corner is the active FORMTITLE cell's (two
+    // cells of 317 x 18, corner 6 x 9) in the archive's master bitmap.
+    const MasterMatch corner = MatchMaster(shot, POINT{0, 0}, RECT{317, 0, 323, 9});
+    EXPECT_GT(corner.Compared, 27);
+    EXPECT_EQ(corner.Differing, 0);
     RECT st;
     GetWindowRect(ChildOfClass(box, "Static"), &st);
     bool textColour = false, platform = false;

@@ -136,6 +136,17 @@ class FramedWizard : public WizardTest {
     EXPECT_EQ(FrameDifferences(Printed(), ExpectedFrame(active), where), 0) << screenshot << " printed, first at " << where;
     EXPECT_TRUE(CaptionColours(shot).count(TitleFontColour(active))) << screenshot;
     EXPECT_EQ(Provider()->FormActive(), active) << screenshot;
+    // Not from the painters: the title's top-left corner is the FORMTITLE cell of the state
+    // (two cells of 317 x 18, corner 6 x 9) and the close button is SICONCLOSE's first cell
+    // (21 x 17 at 240,91), as the archive's master bitmap holds them.
+    const MasterMatch corner = MatchMaster(shot, POINT{0, 0}, RECT{active ? 317 : 0, 0, active ? 323 : 6, 9});
+    EXPECT_GT(corner.Compared, 27) << screenshot;
+    EXPECT_EQ(corner.Differing, 0) << screenshot;
+    if (active) {
+      const MasterMatch close = MatchMaster(shot, POINT{CloseRect().left, CloseRect().top}, RECT{240, 91, 261, 108});
+      EXPECT_GT(close.Compared, 30) << screenshot;
+      EXPECT_EQ(close.Differing, 0) << screenshot;
+    }
   }
 
   // Moves the mouse to a point of the window (window coordinates) from the X side.

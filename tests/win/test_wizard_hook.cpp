@@ -107,6 +107,11 @@ TEST_F(HookedWizard, TheFailureMessageIsSkinnedAndItsOkButtonPaintedFromTheButto
     }
   EXPECT_EQ(differing, 0);
   EXPECT_GT(inText, 10);  // "OK" is written
+  // Not from the painters: the top-left corner is the hot cell's (BUTTON: three cells of
+  // 80 x 26 at 0,91, corner 4 x 11) in the archive's master bitmap.
+  const MasterMatch corner = MatchMaster(shot, POINT{0, 0}, RECT{80, 91, 84, 102});
+  EXPECT_GT(corner.Compared, 22);
+  EXPECT_EQ(corner.Differing, 0);
 }
 
 TEST_F(HookedWizard, WithoutTheThirdPartyRuleTheOkButtonKeepsThePlatformsLook) {
