@@ -60,11 +60,12 @@ bool XInput(const std::string& args) {
   const bool answered = PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000);
   const std::string code = ReadWholeFile(done);
   DeleteFileA(done.c_str());
-  // The window takes in what the X server sent while this thread handles its messages.
-  for (int i = 0; i < 10; ++i) {
-    Pump();
-    Sleep(10);
-  }
+  // The window takes in what the X server sent while this thread handles its messages: wait
+  // until a few rounds in a row find no input, posted or sent message, or paint left (timers
+  // of running fades do not count, they never rest).
+  constexpr UINT kWaiting = QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT;
+  int quiet = 0;
+  PumpUntil([&] { return (quiet = HIWORD(GetQueueStatus(kWaiting)) ? 0 : quiet + 1) >= 3; }, 2000);
   return answered && code.rfind("0", 0) == 0;
 }
 

@@ -360,15 +360,19 @@ TEST_F(FolderWizard, BrowseButtonFadesUnderTheMouse) {
     return n;
   };
   const int plain = darkPixels();
+  // The mouse over the button (then away) and its fade to the end.
+  auto settled = [&](bool over) {
+    return PumpUntil([&] {
+      return button->SkinData().MouseOver == over && (!button->Fade() || !button->Fade()->Enabled());
+    });
+  };
   ASSERT_TRUE(XMouseToCentre(button));
-  ASSERT_TRUE(PumpUntil([&] { return !button->Fade() || !button->Fade()->Enabled(); }));
-  Pump();
+  ASSERT_TRUE(settled(true));
   const int framesIn = frames;
   const int hot = darkPixels();
   SaveWindowScreenshot(form->Handle(), "folder_browse_hot");
   ASSERT_TRUE(XInput("mousemove 1000 740"));
-  ASSERT_TRUE(PumpUntil([&] { return !button->Fade() || !button->Fade()->Enabled(); }));
-  Pump();
+  ASSERT_TRUE(settled(false));
   EXPECT_GT(framesIn, 3);
   EXPECT_GT(frames, framesIn + 3);
   EXPECT_LT(hot, plain / 2) << "the hot face covers the edit's black";

@@ -77,13 +77,13 @@ class GlowTest : public WizardTest {
     TsSkinProvider* p = FindSkinProvider(f);
     if (!XMouseTo(Centre(ButtonOnScreen(f, tbClose)))) return nullptr;
     HWND wnd = nullptr;
-    PumpUntil([&] {
+    const bool full = PumpUntil([&] {
       const TacSBAnimation* a = p->ButtonAnimation(tbClose);
       wnd = a ? a->Window() : nullptr;
       const LayeredShow* last = wnd ? recorder->LastShowOf(wnd) : nullptr;
       return last && last->Alpha == 255;
     });
-    return wnd;
+    return full ? wnd : nullptr;
   }
 
   static constexpr POINT kAway{1000, 740};
