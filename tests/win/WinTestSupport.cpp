@@ -173,8 +173,8 @@ std::optional<std::string> MessageBoxWatcher::Text() {
   return text_;
 }
 
-MenuWatcher::MenuWatcher() {
-  thread_ = std::thread([this] {
+MenuWatcher::MenuWatcher(bool close) {
+  thread_ = std::thread([this, close] {
     for (int i = 0; i < 400 && !stop_; ++i, Sleep(25)) {
       HWND menuWnd = FindWindowA("#32768", nullptr);
       if (!menuWnd || !IsWindowVisible(menuWnd)) continue;
@@ -186,7 +186,7 @@ MenuWatcher::MenuWatcher() {
         std::erase(item, '&');
         items_.push_back(item);
       }
-      PostMessageA(menuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+      if (close) PostMessageA(menuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
       return;
     }
   });

@@ -108,10 +108,10 @@ class MessageBoxWatcher {
 };
 
 // Waits on its own thread for a popup menu, reads its items ("-" for a separator, without
-// the "&" marks) and closes it with Escape.
+// the "&" marks) and closes it with Escape, or leaves it to the test's own keys.
 class MenuWatcher {
  public:
-  MenuWatcher();
+  explicit MenuWatcher(bool close = true);
   ~MenuWatcher();
   MenuWatcher(const MenuWatcher&) = delete;
   MenuWatcher& operator=(const MenuWatcher&) = delete;
