@@ -202,9 +202,13 @@ TEST_F(GlowTest, AGlowWindowLiesAroundTheVisiblePartOfItsTargetUntilHidden) {
   HideGlow(h);
   EXPECT_FALSE(IsWindow(wnd));
   EXPECT_EQ(GlowEffect(h), nullptr);
-  HideGlow(h);
-  HideGlow(-1);
-  HideGlow(1000);
+  // A handle already hidden, or one never given, leaves a live glow alone.
+  const int32_t live = ShowGlow(target, clip, "GLOBALINFO", Manager(), dialog->Handle(), 10, "BICONCLOSEGLOW");
+  ASSERT_NE(GlowEffect(live), nullptr);
+  for (const int32_t stale : {h, -1, live + 1}) HideGlow(stale);
+  EXPECT_NE(GlowEffect(live), nullptr);
+  EXPECT_TRUE(IsWindowVisible(GlowEffect(live)->Window()));
+  HideGlow(live);
 
   // A section without a glow image shows none.
   EXPECT_EQ(ShowGlow(target, clip, "BUTTON", Manager(), dialog->Handle(), 0, "GLOW"), -1);

@@ -8,7 +8,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
+#include <iterator>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "WizardTest.h"
 #include "framework/Dialogs.h"
@@ -124,9 +128,24 @@ TEST_F(HookedWizard, WithoutTheThirdPartyRuleTheOkButtonKeepsThePlatformsLook) {
 }
 
 TEST_F(HookedWizard, TheEnginesOwnWindowsAndTimersAreLeftAlone) {
+  auto utilityWindows = [] {
+    std::set<HWND> found;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "TPUtilWindow", nullptr));) found.insert(w);
+    return found;
+  };
+  const std::set<HWND> before = utilityWindows();
   TTimer timer(nullptr);
-  timer.SetInterval(1000);
+  int ticks = 0;
+  timer.OnTimer = [&](TObject*) { ++ticks; };
+  timer.SetInterval(10);
   timer.SetEnabled(true);
+  std::vector<HWND> made;
+  std::ranges::set_difference(utilityWindows(), before, std::back_inserter(made));
+  ASSERT_EQ(made.size(), 1u);  // the timer's window
+  EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+  EXPECT_EQ(TacMainWnd::Of(made[0]), nullptr);
+  EXPECT_EQ(acFindProvider(made[0]), nullptr);
+  EXPECT_FALSE(HandlesSkinCommands(made[0]));
   std::unique_ptr<TForm> helper(NewForm<TForm>(nullptr));
   helper->SetTag(-98);
   helper->Show();
