@@ -6,7 +6,7 @@
 #   leaks.sh <install_kestamor.exe> <wininfo.exe> <screenshot folder> [rounds]
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-EXE="$1" WININFO="$2" SHOTS="$3" ROUNDS="${4:-3}"
+EXE="$1" WININFO="$2" SHOTS="$3" ROUNDS="${4:-4}"
 SHOT_PREFIX=leaks
 . "$ROOT/tests/e2e/lib.sh"
 e2e_start
@@ -67,8 +67,11 @@ read -r gdi1 win1 <<<"$first"
 read -r gdin winn <<<"$last"
 # A positive control: the first round opened dialogs and made the pictures of every page.
 [ "${gdi1:-0}" -gt "${gdi0:-0}" ] || fail "the counter saw nothing made in the first round ($start -> $first)"
-[ "${gdin:-x}" = "${gdi1:-y}" ] || fail "GDI objects $gdi1 after the first round, $gdin after $ROUNDS"
-[ "${winn:-x}" = "${win1:-y}" ] || fail "windows $win1 after the first round, $winn after $ROUNDS"
+# A fade timer whose fade ended inside its own tick stays parked (its window and picture) until
+# the next fade, so a round may end with one window and one picture more than another; a leak
+# grows with every round and ends above the first round's count.
+[ "${gdin:-1}" -le "${gdi1:-0}" ] || fail "GDI objects $gdi1 after the first round, $gdin after $ROUNDS"
+[ "${winn:-1}" -le "${win1:-0}" ] || fail "windows $win1 after the first round, $winn after $ROUNDS"
 wininfo close "$CAPTION" || true
 wait "$app" || true
 echo "leaks: $failures failures"
