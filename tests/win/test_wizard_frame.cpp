@@ -142,6 +142,8 @@ class FramedWizard : public WizardTest {
     const MasterMatch corner = MatchMaster(shot, POINT{0, 0}, RECT{active ? 317 : 0, 0, active ? 323 : 6, 9});
     EXPECT_GT(corner.Compared, 27) << screenshot;
     EXPECT_EQ(corner.Differing, 0) << screenshot;
+    // The comparison tells the states apart: the other state's corner is not what is shown.
+    EXPECT_GT(MatchMaster(shot, POINT{0, 0}, RECT{active ? 0 : 317, 0, active ? 6 : 323, 9}).Differing, 0) << screenshot;
     if (active) {
       const MasterMatch close = MatchMaster(shot, POINT{CloseRect().left, CloseRect().top}, RECT{240, 91, 261, 108});
       EXPECT_GT(close.Compared, 30) << screenshot;
