@@ -32,11 +32,6 @@ to_path_page() {
   click "Next >"
   wait_for 5 in_front_quiet "Install" || fail "the path page did not come to the front"
 }
-in_front_quiet() {
-  local l t r b
-  read -r l t r b _ _ <<<"$(control "$1")"
-  [ -n "${b:-}" ] && [ "$(wininfo at "$(((l + r) / 2))" "$(((t + b) / 2))")" = "$1" ]
-}
 set_desktop_icon() {  # 1 or 0
   local line; line="$(control "Create a desktop icon")"
   read -r _ _ _ _ _ ch <<<"$line"

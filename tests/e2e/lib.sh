@@ -46,6 +46,14 @@ in_front() {
   local hit; hit="$(wininfo at "$(((l + r) / 2))" "$(((t + b) / 2))")"
   [ "$hit" = "$1" ] || fail "\"$1\" is not in front (found \"$hit\")"
 }
+# The same without a failure: for waiting until the control's page is in front.
+in_front_quiet() {
+  local l t r b
+  read -r l t r b _ _ <<<"$(control "$1")"
+  [ -n "${b:-}" ] && [ "$(wininfo at "$(((l + r) / 2))" "$(((t + b) / 2))")" = "$1" ]
+}
+# The window is "iconic|normal layered|plain" (see wininfo shown).
+shown_is() { [ "$(wininfo shown "$CAPTION")" = "$1" ]; }
 # Saves the screen area of a rectangle "left top right bottom" as <SHOTS>/<prefix>-<name>.png.
 shot_rect() {
   local name="$1" l t r b

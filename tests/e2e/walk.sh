@@ -18,7 +18,6 @@ shot 1-licence
 in_front "Yes. I agree."
 # Minimized and restored as from the taskbar: the picture flies off and back (a few hundred
 # milliseconds), then the window is its plain self again, on the same page.
-shown_is() { [ "$(wininfo shown "$CAPTION")" = "$1" ]; }
 wininfo minimize "$CAPTION"
 wait_for 10 shown_is "iconic plain" || fail "not minimized: $(wininfo shown "$CAPTION")"
 wininfo restore "$CAPTION"

@@ -18,6 +18,8 @@
 //   wininfo clipboard                -> the clipboard's text
 //   wininfo minimize|restore <caption>  (the taskbar button's commands)
 //   wininfo shown <caption>          -> "iconic|normal layered|plain"
+//   wininfo objects <caption>        -> "gdi windows": the GDI objects of the window's process
+//                                       and all its windows (top-level ones and their children)
 //   wininfo hold                     -> stays on the desktop until killed
 // Exit code 1 when the window is not there.
 #include <windows.h>
@@ -26,7 +28,10 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <memory>
 #include <string>
+
+#include "GuiObjectCount.h"
 
 namespace {
 
@@ -233,6 +238,17 @@ int main(int argc, char** argv) {
     // for it), else "plain".
     const bool layered = (GetWindowLongPtrA(top, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
     std::printf("%s %s\n", IsIconic(top) ? "iconic" : "normal", layered ? "layered" : "plain");
+    return 0;
+  }
+  if (cmd == "objects") {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    const std::unique_ptr<void, decltype(&CloseHandle)> process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid), &CloseHandle);
+    if (!process) return 1;
+    const long gdi = gui_count::CountGdiObjects(process.get());
+    if (gdi <= 0) return 1;
+    std::printf("%ld %ld\n", gdi, gui_count::CountWindows(pid));
     return 0;
   }
   std::fprintf(stderr, "wininfo: unknown command %s\n", cmd.c_str());

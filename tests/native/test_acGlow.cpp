@@ -90,7 +90,7 @@ TEST(Glow, SidesComeFromTheImagesWidthsThenItsBorderMode) {
 // its button on every side, as the animation shows it.
 TEST(Glow, TheSkinsCloseGlowIsShownWholeAroundTheButton) {
   const TsSkinModel* garnet = Garnet();
-  if (!garnet) GTEST_SKIP() << "the build has not packed the skin";
+  ASSERT_TRUE(garnet) << "the build has not packed the skin";
   const int32_t index = garnet->FindImage("GLOBALINFO", "BICONCLOSEGLOW0");
   ASSERT_GE(index, 0);
   const TsMaskData& image = garnet->Images[static_cast<size_t>(index)];

@@ -63,7 +63,7 @@ void ExpectInstallerSections(const TsSkinModel& m) {
 }
 
 TEST(GarnetSkin, LoadsFromItsFolder) {
-  if (!std::filesystem::exists(kFolder + "Options.dat")) GTEST_SKIP() << "no Garnet folder";
+  ASSERT_TRUE(std::filesystem::exists(kFolder + "Options.dat")) << "the Garnet folder is missing";
   TsSkinModel model;
   ASSERT_TRUE(LoadFolderSkin(model, kFolder, {}));
   ExpectInstallerSections(model);
@@ -71,7 +71,7 @@ TEST(GarnetSkin, LoadsFromItsFolder) {
 
 TEST(GarnetSkin, PackedArchiveCarriesThePictures) {
   std::ifstream f(kPacked, std::ios::binary);
-  if (!f) GTEST_SKIP() << "Garnet.asz is made by the garnet_skin target";
+  ASSERT_TRUE(f) << "the build has not packed the skin";
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
   TsSkinModel model;
   LoadPackedSkin(model, bytes, {}, "");
@@ -93,7 +93,7 @@ TEST(GarnetSkin, PackedArchiveCarriesThePictures) {
 TEST(GarnetSkin, BuiltFolderWithPicturesMatchesThePackedSkin) {
   const std::string folder = KESTAMOR_BINARY_DIR "/resources/Garnet/";
   std::ifstream f(kPacked, std::ios::binary);
-  if (!f || !std::filesystem::exists(folder + "Options.dat")) GTEST_SKIP() << "made by the garnet_skin target";
+  ASSERT_TRUE(f && std::filesystem::exists(folder + "Options.dat")) << "the garnet_skin target made no skin";
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
   TsSkinModel packed, unpacked;
   LoadPackedSkin(packed, bytes, {}, "");
@@ -152,7 +152,7 @@ std::vector<TColor> SectionColours(const TsSkinModel& m) {
 // the other title buttons turn. Absent colours stay absent.
 TEST(GarnetSkin, HueOffsetTurnsAllButTheKeptCloseButtons) {
   const auto plain = LoadGarnetWith(0, 0);
-  if (!plain) GTEST_SKIP() << "Garnet.asz is made by the garnet_skin target";
+  ASSERT_TRUE(plain) << "the build has not packed the skin";
   const auto turned = LoadGarnetWith(120, 0);
   const Bitmap32& before = plain->MasterBitmap;
   const Bitmap32& after = turned->MasterBitmap;
@@ -196,7 +196,7 @@ TEST(GarnetSkin, HueOffsetTurnsAllButTheKeptCloseButtons) {
 // Saturation is taken modulo 101: 105 recolours exactly as 4 does, every picture and colour.
 TEST(GarnetSkin, SaturationWrapsAtOneHundredAndOne) {
   const auto four = LoadGarnetWith(0, 4);
-  if (!four) GTEST_SKIP() << "Garnet.asz is made by the garnet_skin target";
+  ASSERT_TRUE(four) << "the build has not packed the skin";
   const auto wrapped = LoadGarnetWith(0, 105);
   EXPECT_EQ(Differences(four->MasterBitmap, wrapped->MasterBitmap, Whole(four->MasterBitmap)), 0);
   EXPECT_GT(Differences(four->MasterBitmap, LoadGarnetWith(0, 0)->MasterBitmap, Whole(four->MasterBitmap)), 0);

@@ -1,6 +1,7 @@
 #include "WinTestSupport.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -59,11 +60,12 @@ bool XInput(const std::string& args) {
   const bool answered = PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000);
   const std::string code = ReadWholeFile(done);
   DeleteFileA(done.c_str());
-  // The window takes in what the X server sent while this thread handles its messages.
-  for (int i = 0; i < 10; ++i) {
-    Pump();
-    Sleep(10);
-  }
+  // The window takes in what the X server sent while this thread handles its messages: wait
+  // until a few rounds in a row find no input, posted or sent message, or paint left (timers
+  // of running fades do not count, they never rest).
+  constexpr UINT kWaiting = QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_PAINT;
+  int quiet = 0;
+  PumpUntil([&] { return (quiet = HIWORD(GetQueueStatus(kWaiting)) ? 0 : quiet + 1) >= 3; }, 2000);
   return answered && code.rfind("0", 0) == 0;
 }
 
@@ -171,8 +173,8 @@ std::optional<std::string> MessageBoxWatcher::Text() {
   return text_;
 }
 
-MenuWatcher::MenuWatcher() {
-  thread_ = std::thread([this] {
+MenuWatcher::MenuWatcher(bool close) {
+  thread_ = std::thread([this, close] {
     for (int i = 0; i < 400 && !stop_; ++i, Sleep(25)) {
       HWND menuWnd = FindWindowA("#32768", nullptr);
       if (!menuWnd || !IsWindowVisible(menuWnd)) continue;
@@ -184,7 +186,7 @@ MenuWatcher::MenuWatcher() {
         std::erase(item, '&');
         items_.push_back(item);
       }
-      PostMessageA(menuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+      if (close) PostMessageA(menuWnd, WM_KEYDOWN, VK_ESCAPE, 0);
       return;
     }
   });
@@ -229,15 +231,22 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::pair<DWORD, DWORD> GuiObjects() {
-  return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+GuiObjectCount GuiObjects() {
+  return {gui_count::CountGdiObjects(GetCurrentProcess()),
+          gui_count::CountWindows(GetCurrentProcessId(), GetCurrentThreadId())};
 }
 
 void ExpectNoObjectsLeft(const std::function<void(int)>& cycles, int warmUp, int count) {
+  const GuiObjectCount start = GuiObjects();
+  ASSERT_GT(start.Gdi, 0) << "the GDI count reads nothing";
+  ASSERT_GT(start.Windows, 0) << "the window count reads nothing";
   cycles(warmUp);
-  const auto before = GuiObjects();
+  const GuiObjectCount warm = GuiObjects();
   cycles(count);
-  const auto after = GuiObjects();
-  EXPECT_EQ(after.first, before.first) << "GDI objects";
-  EXPECT_EQ(after.second, before.second) << "USER objects";
+  const GuiObjectCount end = GuiObjects();
+  const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::printf("objects of %s: GDI %ld, %ld after %d warm-up cycles, %ld after %d more; windows %ld, %ld, %ld\n",
+              name.c_str(), start.Gdi, warm.Gdi, warmUp, end.Gdi, count, start.Windows, warm.Windows, end.Windows);
+  EXPECT_EQ(end.Gdi, warm.Gdi) << "GDI objects";
+  EXPECT_EQ(end.Windows, warm.Windows) << "windows";
 }

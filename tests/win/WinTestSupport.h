@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "GuiObjectCount.h"
 #include "framework/Forms.h"
 #include "image/Bitmap32.h"
 
@@ -107,10 +108,10 @@ class MessageBoxWatcher {
 };
 
 // Waits on its own thread for a popup menu, reads its items ("-" for a separator, without
-// the "&" marks) and closes it with Escape.
+// the "&" marks) and closes it with Escape, or leaves it to the test's own keys.
 class MenuWatcher {
  public:
-  MenuWatcher();
+  explicit MenuWatcher(bool close = true);
   ~MenuWatcher();
   MenuWatcher(const MenuWatcher&) = delete;
   MenuWatcher& operator=(const MenuWatcher&) = delete;
@@ -133,9 +134,10 @@ Bitmap32 CaptureScreen(const RECT& r);
 // Returns the path, or "" when screenshots are not asked for.
 std::string SaveWindowScreenshot(HWND window, const std::string& name);
 
-// The process's GDI and USER object counts.
-std::pair<DWORD, DWORD> GuiObjects();
+using gui_count::GuiObjectCount;
+// The process's GDI objects and this thread's windows with their children.
+GuiObjectCount GuiObjects();
 
-// Runs `cycles(warmUp)` (what is made on first use stays), then `cycles(count)`, which must
-// leave the GDI and USER object counts as they were.
+// Reads the counts, runs `cycles(warmUp)` (what is made on first use may stay), reads them again,
+// runs `cycles(count)`, which must leave them where the warm-up did, and prints all three.
 void ExpectNoObjectsLeft(const std::function<void(int)>& cycles, int warmUp, int count);

@@ -6,14 +6,53 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
 #include "WinTestSupport.h"
+#include "image/BmpFile.h"
+#include "installer/ResourceData.h"
 #include "installer/Unit1.h"
+#include "resources/installer/installer_resources.h"
+#include "skin/data/acSkinPack.h"
 #include "skin/render/sGraphUtils.h"
 
 // A pixel's colour without alpha.
 inline TColor At(const Bitmap32& b, int x, int y) { return PixelToColor(b.At(x, y)) & 0xFFFFFF; }
+
+// The embedded skin's master bitmap read straight from the packed archive: an expectation for
+// the screen that the engine's painters did not make.
+inline const Bitmap32& GarnetMaster() {
+  static const Bitmap32 master = [] {
+    auto reader = std::make_unique<TacSkinConvertor>();
+    TacMemoryStream source(LoadResourceBytes(IDR_GARNET));
+    reader->SetSourceStream(&source);
+    ReadArchive(reader);
+    const TacImageItem* file = reader ? reader->FindFile("MASTER.BMP") : nullptr;
+    return file ? ReadBmp(file->FileStream.Memory(), file->FileStream.Size()) : Bitmap32();
+  }();
+  return master;
+}
+
+// Compares `shot` from `at` on with the master bitmap's rectangle `from`, leaving out the
+// pixels of the key colour (they show what lies behind).
+struct MasterMatch {
+  int Compared = 0, Differing = 0;
+};
+inline MasterMatch MatchMaster(const Bitmap32& shot, POINT at, const RECT& from) {
+  constexpr TColor kKey = 0xFF00FF;
+  const Bitmap32& master = GarnetMaster();
+  MasterMatch m;
+  if (master.Width() < from.right || master.Height() < from.bottom) return m;
+  for (int y = from.top; y < from.bottom; ++y)
+    for (int x = from.left; x < from.right; ++x) {
+      const TColor want = At(master, x, y);
+      if (want == kKey) continue;
+      ++m.Compared;
+      m.Differing += At(shot, at.x + x - from.left, at.y + y - from.top) != want;
+    }
+  return m;
+}
 
 class WizardTest : public ::testing::Test {
  protected:

@@ -52,7 +52,7 @@ class SkinnedBoxes : public WizardTest {
   // Waits for the box to settle (no fade running), then repaints and captures.
   template <class Box>
   Bitmap32 Settled(Box* box) {
-    PumpUntil([&] { return !box->Fading(); });
+    EXPECT_TRUE(PumpUntil([&] { return !box->Fading(); }));
     return Capture();
   }
 
@@ -98,7 +98,7 @@ TEST_F(SkinnedBoxes, DesktopIconBoxShowsTheSkinGlyphAndCaptionInTheSkinColours) 
 
   // The mouse over it: hot caption colour and the hot cell.
   MouseTo(box);
-  PumpUntil([&] { return box->SkinData().MouseOver; });
+  ASSERT_TRUE(PumpUntil([&] { return box->SkinData().MouseOver; }));
   const Bitmap32 hot = Settled(box);
   SaveWindowScreenshot(form->Handle(), "boxes-desktop-icon-hot");
   EXPECT_TRUE(Colours(hot, r).count(kHot));

@@ -112,16 +112,19 @@ TEST_F(FormEffects, AHideTimeFadesTheLastPictureOutAndFreesItsWindow) {
 
 TEST_F(FormEffects, ShowsAndHidesLeakNoObjects) {
   auto f = NewSkinnedForm();
+  int shows = 0;
+  FindSkinProvider(f.get())->OnAfterAnimation = [&](TsSkinProvider*, int event) { shows += event == aeShowing; };
   ExpectNoObjectsLeft(
       [&](int n) {
         for (int i = 0; i < n; ++i) {
+          const int before = shows;
           f->Show();
-          Pump(1);
+          ASSERT_TRUE(PumpUntil([&] { return shows > before; }));  // its picture was shown
           f->Hide();
-          Pump(1);
         }
       },
       2, 50);
+  EXPECT_EQ(shows, 52);
 }
 
 }  // namespace

@@ -136,6 +136,19 @@ class FramedWizard : public WizardTest {
     EXPECT_EQ(FrameDifferences(Printed(), ExpectedFrame(active), where), 0) << screenshot << " printed, first at " << where;
     EXPECT_TRUE(CaptionColours(shot).count(TitleFontColour(active))) << screenshot;
     EXPECT_EQ(Provider()->FormActive(), active) << screenshot;
+    // Not from the painters: the title's top-left corner is the FORMTITLE cell of the state
+    // (two cells of 317 x 18, corner 6 x 9) and the close button is SICONCLOSE's first cell
+    // (21 x 17 at 240,91), as the archive's master bitmap holds them.
+    const MasterMatch corner = MatchMaster(shot, POINT{0, 0}, RECT{active ? 317 : 0, 0, active ? 323 : 6, 9});
+    EXPECT_GT(corner.Compared, 27) << screenshot;
+    EXPECT_EQ(corner.Differing, 0) << screenshot;
+    // The comparison tells the states apart: the other state's corner is not what is shown.
+    EXPECT_GT(MatchMaster(shot, POINT{0, 0}, RECT{active ? 0 : 317, 0, active ? 6 : 323, 9}).Differing, 0) << screenshot;
+    if (active) {
+      const MasterMatch close = MatchMaster(shot, POINT{CloseRect().left, CloseRect().top}, RECT{240, 91, 261, 108});
+      EXPECT_GT(close.Compared, 30) << screenshot;
+      EXPECT_EQ(close.Differing, 0) << screenshot;
+    }
   }
 
   // Moves the mouse to a point of the window (window coordinates) from the X side.
@@ -391,14 +404,12 @@ TEST_F(FramedWizard, TheSystemMenuOpensOnTheCaptionsRightClickAndOnAltSpace) {
     MenuWatcher watcher;
     ASSERT_TRUE(MouseTo(150, Band() / 2));
     ASSERT_TRUE(XInput("click 3"));
-    Pump(20);
     expectMoveAndClose(watcher.Items());
   }
   {
     MenuWatcher watcher;
     ASSERT_TRUE(MouseTo(Width() / 2, Height() / 2));
     ASSERT_TRUE(XInput("key alt+space"));
-    Pump(20);
     expectMoveAndClose(watcher.Items());
   }
   EXPECT_TRUE(IsWindowVisible(Wnd()));
@@ -413,30 +424,26 @@ TEST_F(FramedWizard, FrameRepaintsAndSkinCyclesLeakNoObjects) {
     for (int i = 0; i < n; ++i) {
       p->RepaintFrameNow();
       // Hot and back: the button alone is redrawn.
-      const POINT at = i % 2 ? close : caption;
+      const POINT at = i % 2 ? caption : close;
       SendMessageA(Wnd(), WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
       RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     }
   };
-  // One of each first: caches made on first use stay.
-  repaintFrames(2);
-  m->SetActive(false);
-  m->SetActive(true);
-  repaintFrames(2);
-  Pump();
-  const auto before = GuiObjects();
-  repaintFrames(1000);
-  for (int i = 0; i < 20; ++i) {
-    m->SetActive(false);
-    Pump(1);
-    m->SetActive(true);
-    Pump(1);
-  }
-  repaintFrames(2);
-  Pump();
-  const auto after = GuiObjects();
-  EXPECT_EQ(after.first, before.first);
-  EXPECT_EQ(after.second, before.second);
+  ExpectNoObjectsLeft(
+      [&](int n) {
+        repaintFrames(50 * n);
+        for (int i = 0; i < n; ++i) {
+          m->SetActive(false);
+          m->SetActive(true);
+        }
+        repaintFrames(2);
+        // The close button's fade out ends, and its picture goes.
+        ASSERT_TRUE(PumpUntil([&] {
+          const TacSBAnimation* a = p->ButtonAnimation(tbClose);
+          return !a || a->Window() == nullptr;
+        }));
+      },
+      3, 20);
 }
 
 }  // namespace

@@ -8,7 +8,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
+#include <iterator>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "WizardTest.h"
 #include "framework/Dialogs.h"
@@ -107,6 +111,11 @@ TEST_F(HookedWizard, TheFailureMessageIsSkinnedAndItsOkButtonPaintedFromTheButto
     }
   EXPECT_EQ(differing, 0);
   EXPECT_GT(inText, 10);  // "OK" is written
+  // Not from the painters: the top-left corner is the hot cell's (BUTTON: three cells of
+  // 80 x 26 at 0,91, corner 4 x 11) in the archive's master bitmap.
+  const MasterMatch corner = MatchMaster(shot, POINT{0, 0}, RECT{80, 91, 84, 102});
+  EXPECT_GT(corner.Compared, 22);
+  EXPECT_EQ(corner.Differing, 0);
 }
 
 TEST_F(HookedWizard, WithoutTheThirdPartyRuleTheOkButtonKeepsThePlatformsLook) {
@@ -119,9 +128,24 @@ TEST_F(HookedWizard, WithoutTheThirdPartyRuleTheOkButtonKeepsThePlatformsLook) {
 }
 
 TEST_F(HookedWizard, TheEnginesOwnWindowsAndTimersAreLeftAlone) {
+  auto utilityWindows = [] {
+    std::set<HWND> found;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "TPUtilWindow", nullptr));) found.insert(w);
+    return found;
+  };
+  const std::set<HWND> before = utilityWindows();
   TTimer timer(nullptr);
-  timer.SetInterval(1000);
+  int ticks = 0;
+  timer.OnTimer = [&](TObject*) { ++ticks; };
+  timer.SetInterval(10);
   timer.SetEnabled(true);
+  std::vector<HWND> made;
+  std::ranges::set_difference(utilityWindows(), before, std::back_inserter(made));
+  ASSERT_EQ(made.size(), 1u);  // the timer's window
+  EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+  EXPECT_EQ(TacMainWnd::Of(made[0]), nullptr);
+  EXPECT_EQ(acFindProvider(made[0]), nullptr);
+  EXPECT_FALSE(HandlesSkinCommands(made[0]));
   std::unique_ptr<TForm> helper(NewForm<TForm>(nullptr));
   helper->SetTag(-98);
   helper->Show();

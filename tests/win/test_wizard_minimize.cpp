@@ -272,10 +272,9 @@ TEST_F(MinimizeFlight, FlightsLeakNoObjects) {
       [&](int n) {
         for (int i = 0; i < n; ++i) {
           Minimize();
-          WaitForTimer();
+          ASSERT_TRUE(WaitForTimer());
           Restore();
-          WaitForTimer();
-          Pump(1);
+          ASSERT_TRUE(WaitForTimer());
         }
       },
       1, 5);
