@@ -52,6 +52,14 @@ HWND ChildOfClass(HWND parent, const char* cls) { return FindWindowExA(parent, n
 
 INT_PTR CALLBACK NothingHandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
+// The centre of a skinned box's close button on the screen.
+POINT CloseButtonCentre(HWND box, const TacDialogWnd& handler) {
+  RECT wr;
+  GetWindowRect(box, &wr);
+  const TsRect close = handler.CloseRect();
+  return POINT{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
+}
+
 using DialogBoxes = WizardTest;
 
 TEST_F(DialogBoxes, AMessageBoxGetsTheSkinsFrameTextsAndButtons) {
@@ -128,10 +136,7 @@ TEST_F(DialogBoxes, TheSkinnedCloseButtonIsHotUnderTheMouseAndClosesTheBoxOnACli
       [&](HWND box) {
         auto* handler = dynamic_cast<TacDialogWnd*>(TacMainWnd::Of(box));
         ASSERT_NE(handler, nullptr);
-        RECT wr;
-        GetWindowRect(box, &wr);
-        const TsRect close = handler->CloseRect();
-        const POINT p{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
+        const POINT p = CloseButtonCentre(box, *handler);
         ASSERT_TRUE(XInput("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y)));
         EXPECT_TRUE(PumpUntil([&] { return handler->HotCode() == HTCLOSE; }));
         // The hot picture fades in over the button in a layered window of its own.
@@ -156,8 +161,7 @@ TEST_F(DialogBoxes, ThePressedCloseButtonLetsGoWhenThePressDoesNotEndOnIt) {
         ASSERT_NE(handler, nullptr);
         RECT wr;
         GetWindowRect(box, &wr);
-        const TsRect close = handler->CloseRect();
-        const POINT on{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
+        const POINT on = CloseButtonCentre(box, *handler);
         const POINT caption{wr.left + (wr.right - wr.left) / 3, on.y};
         auto to = [](POINT p) {
           return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " sleep 0.2";
