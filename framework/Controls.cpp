@@ -27,6 +27,16 @@ bool IsWindowed(const TControl* c) { return dynamic_cast<const TWinControl*>(c) 
 
 }  // namespace
 
+TMessageAdmission MessageAdmission = nullptr;
+
+namespace {
+thread_local int ownWorkDepth = 0;
+}  // namespace
+
+TOwnWork::TOwnWork() { ++ownWorkDepth; }
+TOwnWork::~TOwnWork() { --ownWorkDepth; }
+bool TOwnWork::Active() { return ownWorkDepth > 0; }
+
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Registers the window class a control asks for (once per name) and gives back the
@@ -77,6 +87,7 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
     control->handle_ = wnd;
     SetPropA(wnd, kControlProp, control);
   }
+  if (MessageAdmission && !MessageAdmission(msg, wParam, lParam)) return 0;
   if (msg == CM_RELEASE) {
     // Posted by TForm::Release: free the form outside of any of its own handlers.
     if (auto* form = dynamic_cast<TForm*>(control)) form->Free();

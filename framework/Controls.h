@@ -16,6 +16,23 @@
 #include <string>
 #include <vector>
 
+// Set by a layer above: asked before a window of the framework handles a message that came
+// through the system; false refuses the message (answered 0).
+using TMessageAdmission = bool (*)(UINT msg, WPARAM wParam, LPARAM lParam);
+extern TMessageAdmission MessageAdmission;
+
+// Marks work the thread does for its own process while it handles a message sent from another
+// thread (a worker's synchronized call, a wait before the session ends): what it sends itself
+// meanwhile is its own, although the system reports a message from elsewhere in progress.
+class TOwnWork {
+ public:
+  TOwnWork();
+  ~TOwnWork();
+  TOwnWork(const TOwnWork&) = delete;
+  TOwnWork& operator=(const TOwnWork&) = delete;
+  static bool Active();
+};
+
 class TWinControl;
 class TForm;
 

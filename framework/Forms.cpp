@@ -530,6 +530,7 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPA
     // The hand-off wraps its own exceptions; nothing may escape into Windows.
     auto* call = reinterpret_cast<std::function<void()>*>(lParam);
     if (call) {
+      TOwnWork own;
       try {
         (*call)();
       } catch (...) {

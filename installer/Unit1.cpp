@@ -193,6 +193,7 @@ void TForm1::CreatePathPage() {
   sCheckBox1->SetImgChecked(0);
   sCheckBox1->SetImgUnchecked(0);
   sCheckBox1->SetCaption("Create a desktop icon");
+  sCheckBox1->SetShowFocus(false);
   sCheckBox2 = Place<TsCheckBox>(this, sPanel6, "sCheckBox2", 16, 231, 157, 19);
   sCheckBox2->SkinData().SetSkinSection("CHECKBOX");
   sCheckBox2->SetImgChecked(0);
@@ -234,6 +235,7 @@ void TForm1::CreateFinishPage() {
   sCheckBox4->SetImgChecked(0);
   sCheckBox4->SetImgUnchecked(0);
   sCheckBox4->SetCaption("Launch Kestamor");
+  sCheckBox4->SetShowFocus(false);
   sCheckBox4->SetChecked(true);
   sCheckBox4->SetVisible(false);
   sProgressBar3->SetTabOrder(0);
@@ -272,10 +274,12 @@ void TForm1::CreateLicencePage() {
   sRadioButton1 = Place<TsRadioButton>(this, sGroupBox1, "sRadioButton1", 10, 16, 90, 19);
   sRadioButton1->SkinData().SetSkinSection("RADIOBUTTON");
   sRadioButton1->SetCaption("Yes. I agree.");
+  sRadioButton1->SetShowFocus(false);
   sRadioButton1->OnClick = [this](TObject* s) { sRadioButton1Click(s); };
   sRadioButton2 = Place<TsRadioButton>(this, sGroupBox1, "sRadioButton2", 10, 41, 113, 19);
   sRadioButton2->SkinData().SetSkinSection("RADIOBUTTON");
   sRadioButton2->SetCaption("No. I don\x92t agree.");
+  sRadioButton2->SetShowFocus(false);
   sRadioButton2->OnClick = [this](TObject* s) { sRadioButton2Click(s); };
   sRadioButton1->SetTabOrder(0);
   sRadioButton2->SetTabOrder(1);

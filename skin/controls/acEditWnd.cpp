@@ -159,12 +159,10 @@ void TacEditWnd::WndProc(TMessage& m) {
     case WM_KILLFOCUS:
       sd.HasFocus = m.Msg == WM_SETFOCUS;
       sd.CacheStale = true;
-      if (HotLook() && (!Control() || Control()->CanFocus())) {
-        // The text takes the focused or the normal font colour with the frame.
-        coloursApplied_ = false;
-        ApplyColours();
+      // Only the frame follows the focus: the text keeps the colours it was first painted in,
+      // which change with the skin alone.
+      if (HotLook() && (!Control() || Control()->CanFocus()))
         RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      }
       return;
     case SM_ALPHACMD:
       // The binding has put the section's normal colours in: the focus decides again.

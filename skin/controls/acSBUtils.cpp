@@ -22,6 +22,7 @@ void SwitchOffVisualStyles(HWND wnd) {
 LRESULT CALLBACK HandlerThunk(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TacMainWnd* h = TacMainWnd::Of(wnd);
   if (!h) return DefWindowProcA(wnd, msg, wParam, lParam);
+  if (!SkinMessageAdmitted(msg, wParam, lParam)) return 0;
   TMessage m{msg, wParam, lParam, 0};
   h->WndProc(m);
   return m.Result;

@@ -391,6 +391,15 @@ void TsCheckControl<Base>::WndProc(TMessage& m) {
     SkinCommand(m);
     return;
   }
+  // Windows tells of a click when an unchecked radio button gains the focus, also when a
+  // press takes it: only a release or Space may check the button.
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED && gainingFocus_) return;
+  if (m.Msg == WM_SETFOCUS && !gainingFocus_) {
+    gainingFocus_ = true;
+    WndProc(m);
+    gainingFocus_ = false;
+    return;
+  }
   if (!SkinPainting()) {
     if (m.Msg != WM_PAINT && m.Msg != WM_ERASEBKGND && CommonSkinHandler(m, sd)) return;
     Base::WndProc(m);

@@ -109,6 +109,7 @@ class TsCheckControl : public Base {
   bool wordWrap_ = false;
   bool autoSize_ = true;
   bool pressed_ = false;
+  bool gainingFocus_ = false;  // inside WM_SETFOCUS: Windows' click-on-focus is not a click
 };
 
 extern template class TsCheckControl<TCheckBox>;

@@ -17,6 +17,7 @@
 
 TacSkinActiveHook acDialogHook = nullptr;
 TacSkinActiveHook acSkinChangeCallback = nullptr;
+TacBroadcastHook acDialogBroadcast = nullptr;
 bool acSkinLoading = false;
 bool acSkinChanging = false;
 bool acEffectRunning = false;
@@ -95,6 +96,7 @@ std::string& TacThirdPartyList::Item(int i) {
 TsSkinManager::TsSkinManager(TComponent* AOwner)
     : TComponent(AOwner), model_(std::make_unique<TsSkinModel>(PlatformFacts())) {
   if (!gDefaultManager) gDefaultManager = this;
+  MessageAdmission = &SkinMessageAdmitted;
   // Empty lists take their defaults: every list " " but the buttons, "TButton".
   for (int i = 0; i < TacThirdPartyList::kCount; ++i)
     if (ThirdParty.Item(i).empty()) ThirdParty.Item(i) = i == 1 ? "TButton" : " ";
@@ -341,6 +343,7 @@ void TsSkinManager::BroadcastCommand(uint16_t command) {
   const LPARAM lp = reinterpret_cast<LPARAM>(this);
   // Glows are pictures of the skin that is going.
   if (command == SkinCommand::NewSkin || command == SkinCommand::RemoveSkin) HideAllGlows();
+  if (acDialogBroadcast) acDialogBroadcast(wp, lp);
   if (!Screen) return;
   for (int i = Screen->FormCount() - 1; i >= 0; --i) SendToForm(Screen->Forms(i), SM_ALPHACMD, wp, lp);
 }
@@ -510,5 +513,25 @@ void acEngineStartup(const std::vector<std::string>& args) {
       ShowMessage("Varnethic v7.30");
       return;
     }
+  }
+}
+
+bool SkinMessageAdmitted(UINT msg, WPARAM wParam, LPARAM /*lParam*/) {
+  if (msg != SM_ALPHACMD) return true;
+  switch (HIWORD(wParam)) {
+    case SkinCommand::NewSkin:
+    case SkinCommand::RemoveSkin:
+    case SkinCommand::RefreshSkin:
+    case SkinCommand::RefreshSection:
+    case SkinCommand::SetSection:
+    case SkinCommand::PaintFadeFrame:
+    case SkinCommand::AddControl:
+    case SkinCommand::GetSkinIndex:
+    case SkinCommand::GetBackgroundInfo:
+      // While a message from another thread is handled, only the thread's own work may send
+      // these: anything else came from elsewhere, and its lParam is nobody's pointer here.
+      return InSendMessageEx(nullptr) == ISMEX_NOSEND || TOwnWork::Active();
+    default:
+      return true;
   }
 }

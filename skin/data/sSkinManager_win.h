@@ -96,6 +96,10 @@ struct TacThirdPartyList {
 using TacSkinActiveHook = void (*)(bool active);
 extern TacSkinActiveHook acDialogHook;
 extern TacSkinActiveHook acSkinChangeCallback;
+// Filled by the dialog skinning: hands a broadcast skin command (wParam, lParam) to the skinned
+// windows that are no forms of the Screen.
+using TacBroadcastHook = void (*)(WPARAM wParam, LPARAM lParam);
+extern TacBroadcastHook acDialogBroadcast;
 
 // Process-wide flags of the engine; fading and the effects read them instead of locking.
 extern bool acSkinLoading;
@@ -220,6 +224,10 @@ LRESULT SendSkinCommand(TControl* control, uint16_t command, uint16_t param = 0,
 LRESULT SendSkinCommand(HWND wnd, uint16_t command, uint16_t param = 0, LPARAM lParam = 0);
 // True when the window answers IsHandled.
 bool HandlesSkinCommands(HWND wnd);
+// Whether a window of the engine may handle a message that came through the system: skin
+// commands whose lParam points into memory are taken only from the window's own thread, so that
+// a number another program sends is never followed as a pointer.
+bool SkinMessageAdmitted(UINT msg, WPARAM wParam, LPARAM lParam);
 // Sends the message to every child of `parent`: windowless children directly, windowed ones
 // that handle skin commands by message (they pass it on), other windowed ones are walked.
 void SendToChildren(TWinControl* parent, UINT msg, WPARAM wParam, LPARAM lParam);

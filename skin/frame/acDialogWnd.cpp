@@ -437,6 +437,15 @@ bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
       ChooseImages();
       sd.CacheStale = true;
       regionChanged_ = true;
+      // The buttons and texts keep pictures of their own.
+      EnumChildWindows(
+          Wnd(),
+          [](HWND child, LPARAM command) {
+            const auto* c = reinterpret_cast<const TMessage*>(command);
+            if (TacMainWnd::Of(child)) SendMessageA(child, SM_ALPHACMD, c->WParam, c->LParam);
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&m));
       if (IsWindowVisible(Wnd()))
         RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return true;
@@ -593,21 +602,29 @@ void TacDialogWnd::WndProc(TMessage& m) {
     case WM_NCLBUTTONUP:
     case WM_LBUTTONUP:
       if (pressed_) {
-        ReleaseCapture();
         POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         if (m.Msg == WM_LBUTTONUP) ClientToScreen(wnd, &p);
         const bool onClose = HitTest(p) == kHtClose;
+        ReleaseCapture();
         SetHot(0, false);
         if (onClose) PostMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         return;
       }
       break;
+    case WM_CANCELMODE:
+      if (pressed_ && GetCapture() == wnd) ReleaseCapture();
+      if (pressed_) SetHot(0, false);
+      break;
+    case WM_CAPTURECHANGED:
+      // Whoever took the mouse ends the press.
+      if (pressed_) SetHot(0, false);
+      break;
     case WM_MOUSEMOVE:
       if (pressed_) {
         POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         ClientToScreen(wnd, &p);
-        buttons_[tbClose].State = HitTest(p) == kHtClose ? 2 : 0;
-        RepaintFrame();
+        // Leaving the pressed button lets go of it; coming back does not press it again.
+        if (HitTest(p) != kHtClose) ReleaseCapture();
       }
       if (IsWindowEnabled(wnd))
         if (TsSkinManager* dm = DefaultManager()) dm->SetActiveControl(nullptr);
@@ -667,8 +684,24 @@ void TacStaticWnd::Paint(HDC dc) {
   BitBlt(dc, 0, 0, c.right, c.bottom, mem, 0, 0, SRCCOPY);
 }
 
+// Texts and icons are drawn on the skin's background; pictures, frames and rectangles are the
+// system's to draw.
+bool TacStaticWnd::DrawnBySkin() const {
+  switch (GetWindowLongPtrA(Wnd(), GWL_STYLE) & SS_TYPEMASK) {
+    case SS_LEFT:
+    case SS_CENTER:
+    case SS_RIGHT:
+    case SS_ICON:
+    case SS_SIMPLE:
+    case SS_LEFTNOWORDWRAP:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void TacStaticWnd::WndProc(TMessage& m) {
-  if (!binding_->IsSkinned()) {
+  if (!binding_->IsSkinned() || !DrawnBySkin()) {
     TacMainWnd::WndProc(m);
     return;
   }

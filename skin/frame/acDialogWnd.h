@@ -83,6 +83,7 @@ class TacStaticWnd : public TacMainWnd {
   void WndProc(TMessage& m) override;
 
  private:
+  bool DrawnBySkin() const;
   void Paint(HDC dc);
   TBitmap picture_;
 };

@@ -124,6 +124,20 @@ void acClearProviders() {
 
 // ---- Attaching ----------------------------------------------------------------------------
 
+namespace {
+
+// The skinned system dialogs hear the manager's skin commands as the forms do.
+void BroadcastToDialogs(WPARAM wParam, LPARAM lParam) {
+  // A removed skin frees the dialogs' handlers instead (acClearProviders).
+  if (HIWORD(wParam) == SkinCommand::RemoveSkin) return;
+  std::vector<HWND> dialogs;
+  for (TacProvider* p : Entries())
+    if (p && !p->Form() && p->DialogHandler && !p->DialogDestroyed && IsWindow(p->Wnd())) dialogs.push_back(p->Wnd());
+  for (HWND d : dialogs) SendMessageA(d, SM_ALPHACMD, wParam, lParam);
+}
+
+}  // namespace
+
 bool acAttach(HWND wnd, const CREATESTRUCTA* created) {
   TsSkinManager* manager = DefaultManager();
   if (!manager || ApplicationGoing() || !wnd) return false;
@@ -140,6 +154,7 @@ bool acAttach(HWND wnd, const CREATESTRUCTA* created) {
     if (className != "#32770" || child || !(manager->SkinningRules & srStdDialogs)) return false;
     TacProvider* entry = acSkinNativeDialog(wnd);
     if (!entry) return false;
+    acDialogBroadcast = &BroadcastToDialogs;
     Tidy();
     Entries().push_back(entry);
     return true;
@@ -167,7 +182,10 @@ LRESULT CALLBACK acCbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<uintptr_t>(cs->lpszClass) == kDialogAtom) acAttach(wnd, cs);
         break;
       }
-      if (std::strcmp(cs->lpszClass, "TPUtilWindow") == 0 || !cs->dwExStyle || !cs->style || cs->hwndParent) break;
+      // A popup's "parent" in the creation record is its owner: owned forms (the installer's
+      // messages) are skinned as they are made, so that they appear from a finished picture.
+      if (std::strcmp(cs->lpszClass, "TPUtilWindow") == 0 || !cs->dwExStyle || !cs->style || (cs->style & WS_CHILD))
+        break;
       TForm* main = Application->MainForm();
       if (!main || !main->HandleAllocated() || main->Handle() != wnd) acAttach(wnd, cs);
       break;

@@ -55,15 +55,16 @@ void TacSBAnimation::Tick() {
     if (showFull_) {
       showFull_ = false;
       Show(255);
-      step_ = steps_;
+      step_ = steps_ + 1;
       return;
     }
-    if (step_ < steps_) {
+    // Every step's alpha up to the last (250 of ten), then fully opaque once.
+    if (step_ <= steps_) {
       Show(std::min(alphaStep * step_, 255));
       ++step_;
       return;
     }
-    if (step_ == steps_) {
+    if (step_ == steps_ + 1) {
       Show(255);
       ++step_;
       return;
@@ -138,8 +139,7 @@ void TacSBAnimation::Show(int alpha) {
   GetWindowRect(form_, &wr);
   UpdateLayeredPicture(wnd_, POINT{wr.left + rect_.Left + offset_.X, wr.top + rect_.Top + offset_.Y}, picture_, alpha);
   if (!IsWindowVisible(wnd_)) {
-    SetWindowPos(wnd_, (GetWindowLongPtrA(form_, GWL_EXSTYLE) & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(wnd_, acTopPlaceOver(form_), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(wnd_, SW_SHOWNOACTIVATE);
   }
 }

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "skin/data/sSkinManager_win.h"
+#include "skin/render/sFade_win.h"
 #include "skin/render/sStyleSimply_win.h"
 
 namespace {
@@ -442,6 +443,16 @@ void TsSkinProvider::SkinnedWndProc(TMessage& m) {
       return;
     case WM_SHOWWINDOW:
       if (m.WParam) formState_ &= fsRestoredFromMin;
+      formProc_(m);
+      return;
+    case WM_QUERYENDSESSION:
+      // The session may end once no control is left half-way through a fade.
+      acAnimationsOff = true;
+      WaitForFades();
+      formProc_(m);
+      return;
+    case WM_ENDSESSION:
+      if (!m.WParam) acAnimationsOff = false;  // the log-off was called off
       formProc_(m);
       return;
     case WM_SETTINGCHANGE:

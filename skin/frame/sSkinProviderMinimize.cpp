@@ -66,7 +66,8 @@ void TsSkinProvider::RestoreFlightReturned() {
     TacSystemAnimationOff off;
     ShowWindow(wnd, IsZoomed(wnd) ? SW_SHOWMAXIMIZED : SW_SHOWNOACTIVATE);
   }
-  SetWindowPos(picture, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The picture stays in front while the window turns opaque, also over a topmost window.
+  SetWindowPos(picture, acTopPlaceOver(wnd), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   acRemoveLayered(wnd);
   animating_ = false;
   formState_ &= ~static_cast<uint32_t>(fsRestoredFromMin);

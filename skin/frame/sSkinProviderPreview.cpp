@@ -51,7 +51,9 @@ bool TsSkinProvider::PreviewCopyData(TMessage& m) {
   formProc_(m);
   const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(m.LParam);
   TsSkinManager* manager = skinData_->Manager();
-  if (m.Result != 0 || !copy || copy->dwData != kPreviewCopyKind || !copy->lpData || !manager) return true;
+  // Editors mark the record by the message's wParam or by the copy's kind: either will do.
+  const bool marked = copy && (m.WParam == kPreviewCopyKind || copy->dwData == kPreviewCopyKind);
+  if (m.Result != 0 || !copy || !marked || !copy->lpData || !manager) return true;
   gCopying = true;
   const std::span<const uint8_t> data(static_cast<const uint8_t*>(copy->lpData), copy->cbData);
   if (manager->LoadPreviewRecord(data)) m.Result = 1;

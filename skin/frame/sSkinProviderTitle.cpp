@@ -225,7 +225,10 @@ void TsSkinProvider::RedrawButton(int32_t code) {
   ButtonSlot* slot = SlotOf(code);
   TBitmap* cache = skinData_->Cache();
   if (!slot || IsRectEmpty(slot->Rect) || !CanPaintFrame()) return;
-  if (!cache || cache->Empty() || skinData_->CacheStale || !FrameCacheMatchesWindow()) {
+  // A stale frame is painted whole, but the animation still has to hear of the new state:
+  // its timer may have stopped already, leaving its picture up.
+  const bool stale = !cache || cache->Empty() || skinData_->CacheStale || !FrameCacheMatchesWindow();
+  if (!skinData_->Model()) {
     RepaintFrameNow();
     return;
   }
@@ -243,7 +246,7 @@ void TsSkinProvider::RedrawButton(int32_t code) {
     const TacButtonGlow picture{
         glow.GlowImage >= 0 ? &model.Images[static_cast<size_t>(glow.GlowImage)] : nullptr, glow.Margin};
     slot->Animation->ChangeState(slot->State, model.Images[static_cast<size_t>(slot->ImageIndex)], r, picture);
-    if (!newAnimation) return;  // the frame already shows the button at rest
+    if (!newAnimation && !stale) return;  // the frame already shows the button at rest
   } else {
     // Drawn without the animation, a hot button's glow shows at once in a glow window.
     HideGlow(slot->GlowHandle);
@@ -255,6 +258,10 @@ void TsSkinProvider::RedrawButton(int32_t code) {
       slot->GlowHandle = ShowGlow(target, RECT{r.Left, r.Top, r.Right, r.Bottom}, "GLOBALINFO",
                                   skinData_->Manager(), form_->Handle(), glow.Margin, glow.BaseName);
     }
+  }
+  if (stale) {
+    RepaintFrameNow();
+    return;
   }
   Bitmap32 view = cache->View();
   const TsRect inStrip = OffsetRect(r, -titleStripLeft_, 0);

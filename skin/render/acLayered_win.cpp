@@ -56,6 +56,10 @@ HWND CreateLayeredPopup(const char* className, WNDPROC proc, HWND owner, bool to
                          className, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr, instance, nullptr);
 }
 
+HWND acTopPlaceOver(HWND wnd) {
+  return wnd && (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) ? HWND_TOPMOST : HWND_TOP;
+}
+
 void UpdateLayeredPicture(HWND wnd, POINT pos, TBitmap& picture, int alpha) {
   if (!acUpdateLayeredWindow || !wnd || picture.Empty()) return;
   SIZE size{picture.Width(), picture.Height()};

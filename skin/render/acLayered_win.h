@@ -29,5 +29,9 @@ extern bool acGlowingOffForPlatform;
 // HTTRANSPARENT. nullptr when the window cannot be made.
 HWND CreateLayeredPopup(const char* className, WNDPROC proc, HWND owner, bool topmost);
 
+// Where a picture shown over `wnd` goes in the z-order: the top of the topmost windows when
+// `wnd` is one of them, else the top of the others.
+HWND acTopPlaceOver(HWND wnd);
+
 // Shows `picture` (premultiplied alpha) at `pos` on the screen with a constant alpha on top.
 void UpdateLayeredPicture(HWND wnd, POINT pos, TBitmap& picture, int alpha);

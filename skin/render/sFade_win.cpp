@@ -24,6 +24,17 @@ void FreeReleased() {
   timers.erase(std::remove_if(timers.begin(), timers.end(), [](const auto& t) { return !t->InTick(); }), timers.end());
 }
 
+// Runs from the message loop right after the tick that released a timer.
+void CALLBACK FreeReleasedLater(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  FreeReleased();
+}
+
+std::vector<TsFadeTimer*>& LiveTimers() {
+  static std::vector<TsFadeTimer*> timers;
+  return timers;
+}
+
 bool FadingEnabled(const TsCommonData& binding) {
   const TsGeneralData* s = binding.Section();
   return s && s->FadingEnabled;
@@ -42,20 +53,28 @@ bool OwnerAlive(const TsCommonData& binding) {
 
 TsFadeTimer::TsFadeTimer(TsCommonData& binding) : TTimer(nullptr), Binding(&binding) {
   ++acLiveFadeTimers;
+  LiveTimers().push_back(this);
   SetEnabled(false);
   OnTimer = [this](TObject*) { Tick(); };
 }
 
-TsFadeTimer::~TsFadeTimer() { --acLiveFadeTimers; }
+TsFadeTimer::~TsFadeTimer() {
+  --acLiveFadeTimers;
+  auto& live = LiveTimers();
+  live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
 
 void TsFadeTimer::Tick() {
-  if (!Binding || released_ || acAnimationsOff) return;
+  if (!Binding || released_) return;
   ticking_ = true;
   const bool alive = OwnerAlive(*Binding) && !(Application && Application->Terminated());
   if (!alive) {
     FadeKind = 0;
     SetEnabled(false);
-  } else if (Frame < 0 || Frame > FrameCount) {
+  } else if (acAnimationsOff || Frame < 0 || Frame > FrameCount) {
+    // A fade cut short (a restart can leave it no frames at all) ends with the last blend
+    // still on screen: the control shows its new look in full.
+    if (!newLookShown_) Binding->RepaintOwner();
     // The control answers by stopping the fade, which releases this timer.
     SendSkinCommand(Binding->OwnerControl, SkinCommand::AnimationDone);
     ticking_ = false;
@@ -81,10 +100,12 @@ void TsFadeTimer::ShowFrame() {
     frame.Assign(*StartImage);
     const int weight = std::clamp(255 - Frame * 256 / FrameCount, 0, 255);
     // A control resized during the fade keeps showing its old picture until the fade ends.
-    if (frame.Width() == sd.Cache()->Width() && frame.Height() == sd.Cache()->Height()) {
+    const bool sameSize = frame.Width() == sd.Cache()->Width() && frame.Height() == sd.Cache()->Height();
+    if (sameSize) {
       Bitmap32 dst = frame.View();
       BlendBitmaps(dst, sd.CacheView(), weight);
     }
+    newLookShown_ = sameSize && weight == 0;
     HDC dc = GetDC(wnd);
     const int saved = SaveDC(dc);
     if (SendSkinCommand(control, SkinCommand::PaintFadeFrame, 0, reinterpret_cast<LPARAM>(&frame)) == 0)
@@ -138,6 +159,7 @@ void StartFade(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kin
   if (!t.StartImage) t.StartImage = std::make_unique<TBitmap>();
   if (binding.Cache()) t.StartImage->Assign(*binding.Cache());
   t.SetInterval(10);
+  t.newLookShown_ = false;
   t.FrameCount = iterations;
   if (t.FadeKind == 1) t.FrameCount = t.Frame;
   else if (t.FadeKind == 2) t.FrameCount = iterations - t.Frame;
@@ -154,11 +176,28 @@ void StopFade(TsFadeSlot& slot, TsCommonData& /*binding*/) {
   slot->SetEnabled(false);
   slot->FadeKind = 0;
   if (slot->ticking_) {
-    // Still inside its own tick: free it once the tick is over.
+    // Still inside its own tick: free it as soon as the tick is over.
     slot->released_ = true;
+    slot->StartImage.reset();
     Released().push_back(std::move(slot));
+    SetTimer(nullptr, 0, 0, &FreeReleasedLater);
   } else {
     slot.reset();
   }
   FreeReleased();
+}
+
+bool FadesRunning() {
+  return std::any_of(LiveTimers().begin(), LiveTimers().end(), [](const TsFadeTimer* t) { return t->Enabled(); });
+}
+
+void WaitForFades() {
+  // Running fades end at their next tick once animations are off. The wait runs inside the
+  // system's question, sent from another process; the painting meanwhile is our own.
+  TOwnWork own;
+  auto busy = [] { return FadesRunning() || !Released().empty(); };
+  while (busy() && !(Application && Application->Terminated())) {
+    if (Application) Application->ProcessMessages();
+    if (busy()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
 }

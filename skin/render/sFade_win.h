@@ -39,11 +39,13 @@ class TsFadeTimer : public TTimer {
 
  private:
   friend void StopFade(std::unique_ptr<TsFadeTimer>& slot, TsCommonData& binding);
+  friend void StartFade(std::unique_ptr<TsFadeTimer>& slot, TsCommonData& binding, bool halfFrames, int kind);
   void Tick();
   void ShowFrame();
 
   bool ticking_ = false;
   bool released_ = false;  // StopFade came during this timer's own tick
+  bool newLookShown_ = false;  // the last frame put on screen was the new picture itself
 };
 
 using TsFadeSlot = std::unique_ptr<TsFadeTimer>;
@@ -55,3 +57,8 @@ void ChangePaint(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int k
 void StartFade(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind);
 // Ends a running fade and frees its timer (safe from within the timer's own tick).
 void StopFade(TsFadeSlot& slot, TsCommonData& binding);
+// Whether any fade timer is running.
+bool FadesRunning();
+// Handles messages until no fade runs; with acAnimationsOff set, each running fade ends at its
+// next tick.
+void WaitForFades();

@@ -87,12 +87,14 @@ int main(int argc, char** argv) {
   }
   if (argc >= 4 && std::string(argv[1]) == "skincmd") {
     // The skin command message sent from outside the installer's process: one answer per
-    // window handle (decimal), one per line.
-    const auto command = static_cast<WPARAM>(std::strtoul(argv[2], nullptr, 10));
+    // window handle (decimal), one per line. "command,lparam" sends an lParam too (decimal).
+    char* rest = nullptr;
+    const auto command = static_cast<WPARAM>(std::strtoul(argv[2], &rest, 10));
+    const auto lParam = static_cast<LPARAM>(rest && *rest == ',' ? std::strtoull(rest + 1, nullptr, 10) : 0);
     for (int i = 3; i < argc; ++i) {
       HWND wnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(argv[i], nullptr, 10)));
       DWORD_PTR answer = 0;
-      const LRESULT ok = SendMessageTimeoutA(wnd, 0xA100, command << 16, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+      const LRESULT ok = SendMessageTimeoutA(wnd, 0xA100, command << 16, lParam, SMTO_ABORTIFHUNG, 5000, &answer);
       std::printf("%ld\n", ok ? static_cast<long>(answer) : -1L);
     }
     return 0;

@@ -15,6 +15,21 @@ namespace {
 constexpr TColor kText = 9013657;   // CHECKBOX and RADIOBUTTON font colour
 constexpr TColor kHot = 12632319;   // their hot font colour
 
+// A radio button whose window behaves as Windows' own does (Wine's does not): an unchecked one
+// that gains the focus tells its parent it was clicked.
+class WindowsRadioButton : public TsRadioButton {
+ public:
+  using TsRadioButton::TsRadioButton;
+
+ protected:
+  void DefaultHandler(TMessage& m) override {
+    TsRadioButton::DefaultHandler(m);
+    if (m.Msg == WM_SETFOCUS && HandleAllocated() && !(SendMessageA(Handle(), BM_GETCHECK, 0, 0) & BST_CHECKED))
+      SendMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Handle()));
+  }
+};
+
 class SkinnedBoxes : public WizardTest {
  protected:
   const TsSkinModel& Model() { return form->sSkinManager1->Model(); }
@@ -170,6 +185,94 @@ TEST_F(SkinnedBoxes, LicenceRadioButtonsCheckOnReleaseOnceAndExclusively) {
   EXPECT_FALSE(next->Enabled());
   EXPECT_EQ(yesClicks, 2);
   EXPECT_EQ(noClicks, 2);
+}
+
+// The wizard's boxes draw no focus frame: focused, each looks just as it does under the mouse.
+TEST_F(SkinnedBoxes, FocusedBoxesLookAsUnderTheMouseWithoutAFocusFrame) {
+  struct Case {
+    TsPanel* page;
+    TWinControl* box;
+    const char* shot;
+  };
+  form->sCheckBox4->SetVisible(true);
+  const Case cases[] = {{form->sPanel_3_install, form->sCheckBox1, "boxes-focused-desktop-icon"},
+                        {form->sPanel_4_finish, form->sCheckBox4, "boxes-focused-launch"},
+                        {form->sPanel_2_license, form->sRadioButton1, "boxes-focused-licence-yes"},
+                        {form->sPanel_2_license, form->sRadioButton2, "boxes-focused-licence-no"}};
+  auto settled = [&](TWinControl* box) {
+    PumpUntil([&] {
+      if (auto* c = dynamic_cast<TsCheckBox*>(box)) return !c->Fading();
+      return !static_cast<TsRadioButton*>(box)->Fading();
+    });
+    return Capture();
+  };
+  auto mouseOver = [](TWinControl* box) {
+    if (auto* c = dynamic_cast<TsCheckBox*>(box)) return c->SkinData().MouseOver;
+    return static_cast<TsRadioButton*>(box)->SkinData().MouseOver;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shot);
+    form->ShowPage(c.page);
+    ::SetFocus(form->Handle());
+    MouseAway();
+    const Bitmap32 plain = settled(c.box);
+    MouseTo(c.box);
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() != c.box->Handle() && mouseOver(c.box); }));
+    const Bitmap32 hovered = settled(c.box);
+    MouseAway();
+    c.box->SetFocus();
+    const Bitmap32 focused = settled(c.box);
+    SaveWindowScreenshot(form->Handle(), c.shot);
+    const RECT r = InForm(c.box);
+    int differing = 0, changedByHover = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        differing += At(focused, x, y) != At(hovered, x, y);
+        changedByHover += At(plain, x, y) != At(hovered, x, y);
+      }
+    EXPECT_GT(changedByHover, 10) << "the hot look differs from the plain one";
+    EXPECT_EQ(differing, 0);
+  }
+  form->sCheckBox4->SetVisible(false);
+}
+
+// Windows reports a click when an unchecked radio button gains the focus. Taking the focus,
+// by program or by a press, must not check it: only Space or a released click does.
+TEST_F(SkinnedBoxes, ARadioButtonGainingTheFocusIsNotCheckedByIt) {
+  auto* radio = new WindowsRadioButton(form);
+  radio->SetParent(form->sGroupBox1);
+  radio->SetBounds(130, 16, 90, 19);
+  radio->SkinData().SetSkinSection("RADIOBUTTON");
+  radio->SetCaption("Perhaps.");
+  int clicks = 0;
+  radio->OnClick = [&](TObject*) { ++clicks; };
+  Pump();
+  ASSERT_TRUE(radio->SkinData().IsSkinned());
+  form->sRadioButton1->SetFocus();
+  Pump();
+  radio->SetFocus();
+  Pump();
+  EXPECT_EQ(GetFocus(), radio->Handle());
+  EXPECT_FALSE(radio->Checked());
+  EXPECT_EQ(clicks, 0);
+  // Space still checks it, once.
+  ASSERT_TRUE(XInput("key space"));
+  ASSERT_TRUE(PumpUntil([&] { return radio->Checked(); }));
+  EXPECT_EQ(clicks, 1);
+  // A press from elsewhere takes the focus; the release checks.
+  radio->SetChecked(false);
+  form->sRadioButton1->SetFocus();
+  Pump();
+  clicks = 0;
+  MouseTo(radio);
+  ASSERT_TRUE(XInput("mousedown 1"));
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == radio->Handle(); }));
+  EXPECT_FALSE(radio->Checked()) << "pressed, not released";
+  ASSERT_TRUE(XInput("mouseup 1"));
+  ASSERT_TRUE(PumpUntil([&] { return radio->Checked(); }));
+  EXPECT_EQ(clicks, 1);
+  MouseAway();
+  delete radio;
 }
 
 TEST_F(SkinnedBoxes, CheckBoxTogglesOncePerSpaceOrClickCyclesGrayedAndReadOnlyIgnoresBoth) {

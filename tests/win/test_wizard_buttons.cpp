@@ -14,6 +14,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/data/sColorShift.h"
 #include "skin/data/sSkinModel.h"
+#include "skin/render/sFade_win.h"
 
 namespace {
 
@@ -397,6 +398,43 @@ TEST_F(WizardButtons, AQuickClickShowsThePressedFaceBeforeThePressFadeGetsThere)
   SettleFade(b);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(paints.count, 1);
+}
+
+// A fade that has run its course leaves no timer alive; a log-off announced while one runs is
+// answered only once the fade is over, and no fade starts until the log-off is called off.
+TEST_F(WizardButtons, ALogOffWaitsForRunningFadesAndFinishedOnesLeaveNoTimer) {
+  TsButton* b = form->sButton_cansel2;
+  Calm(form->sMemo1);
+  ASSERT_TRUE(XMouseToCentre(b));
+  SettleFade(b);
+  EXPECT_TRUE(PumpUntil([] { return acLiveFadeTimers == 0; }, 2000)) << acLiveFadeTimers << " timers left";
+
+  struct CalledOff {
+    ~CalledOff() { acAnimationsOff = false; }  // also when a check below stops the test
+  } calledOff;
+  // The fade-out is held at its third frame, then let go just as the log-off comes.
+  int frames = 0;
+  MessageSpy spy(b->Handle(), [&](UINT msg, WPARAM wp, LPARAM) {
+    if (msg == SM_ALPHACMD && HIWORD(wp) == SkinCommand::PaintFadeFrame && ++frames == 3) b->Fade()->SetEnabled(false);
+  });
+  ASSERT_TRUE(XInput("mousemove 1000 750"));
+  ASSERT_TRUE(PumpUntil([&] { return frames >= 3; }));
+  ASSERT_NE(b->Fade(), nullptr);
+  b->Fade()->SetEnabled(true);
+  const LRESULT answer = SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  EXPECT_EQ(b->Fade(), nullptr);
+  EXPECT_EQ(acLiveFadeTimers, 0);
+  EXPECT_NE(answer, 0);
+  // While the log-off stands, changes of look show at once, without frames.
+  const int framesBefore = frames;
+  ASSERT_TRUE(XMouseToCentre(b));
+  ASSERT_TRUE(PumpUntil([&] { return b->SkinData().MouseOver; }));
+  Pump(20);
+  EXPECT_EQ(frames, framesBefore);
+  SendMessageA(form->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  ASSERT_TRUE(XInput("mousemove 1000 750"));
+  EXPECT_TRUE(PumpUntil([&] { return frames > 4; })) << "fades again after the log-off was called off";
+  SettleFade(b);
 }
 
 TEST_F(WizardButtons, FadesAndRepaintsLeaveNoObjectsBehind) {

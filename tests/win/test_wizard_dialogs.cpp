@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,6 +51,14 @@ int WithMessageBox(HWND owner, const std::string& title, std::function<void(HWND
 HWND ChildOfClass(HWND parent, const char* cls) { return FindWindowExA(parent, nullptr, cls, nullptr); }
 
 INT_PTR CALLBACK NothingHandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The centre of a skinned box's close button on the screen.
+POINT CloseButtonCentre(HWND box, const TacDialogWnd& handler) {
+  RECT wr;
+  GetWindowRect(box, &wr);
+  const TsRect close = handler.CloseRect();
+  return POINT{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
+}
 
 using DialogBoxes = WizardTest;
 
@@ -131,10 +140,7 @@ TEST_F(DialogBoxes, TheSkinnedCloseButtonIsHotUnderTheMouseAndClosesTheBoxOnACli
       [&](HWND box) {
         auto* handler = dynamic_cast<TacDialogWnd*>(TacMainWnd::Of(box));
         ASSERT_NE(handler, nullptr);
-        RECT wr;
-        GetWindowRect(box, &wr);
-        const TsRect close = handler->CloseRect();
-        const POINT p{wr.left + (close.Left + close.Right) / 2, wr.top + (close.Top + close.Bottom) / 2};
+        const POINT p = CloseButtonCentre(box, *handler);
         ASSERT_TRUE(XInput("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y)));
         EXPECT_TRUE(PumpUntil([&] { return handler->HotCode() == HTCLOSE; }));
         // The hot picture fades in over the button in a layered window of its own.
@@ -146,6 +152,59 @@ TEST_F(DialogBoxes, TheSkinnedCloseButtonIsHotUnderTheMouseAndClosesTheBoxOnACli
       },
       MB_OKCANCEL);
   EXPECT_EQ(result, IDCANCEL);
+}
+
+// A press on the close button that does not end on it: released over the caption, released
+// after a trip off the button and back, or cut off by a lost capture. None closes the box,
+// and each lets go of the pressed picture (its window and timer go).
+TEST_F(DialogBoxes, ThePressedCloseButtonLetsGoWhenThePressDoesNotEndOnIt) {
+  const int result = WithMessageBox(
+      form->Handle(), "Box kept open",
+      [&](HWND box) {
+        auto* handler = dynamic_cast<TacDialogWnd*>(TacMainWnd::Of(box));
+        ASSERT_NE(handler, nullptr);
+        RECT wr;
+        GetWindowRect(box, &wr);
+        const POINT on = CloseButtonCentre(box, *handler);
+        const POINT caption{wr.left + (wr.right - wr.left) / 3, on.y};
+        auto to = [](POINT p) {
+          return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " sleep 0.2";
+        };
+        auto pressOnClose = [&] {
+          ASSERT_TRUE(XInput(to(on)));
+          ASSERT_TRUE(PumpUntil([&] { return handler->HotCode() == HTCLOSE; }));
+          ASSERT_TRUE(XInput("mousedown 1 sleep 0.2"));
+          ASSERT_TRUE(PumpUntil([&] { return handler->CloseAnimation() && handler->CloseAnimation()->State() == 2; }));
+        };
+        auto released = [&] {
+          return PumpUntil([&] { return !handler->CloseAnimation() || !handler->CloseAnimation()->Window(); }, 2000);
+        };
+
+        pressOnClose();
+        ASSERT_TRUE(XInput(to(caption) + " mouseup 1"));
+        const bool goneOverCaption = released();
+        SaveWindowScreenshot(box, "dialogs-close-released-over-caption");
+        EXPECT_TRUE(goneOverCaption) << "released over the caption";
+        EXPECT_TRUE(IsWindowVisible(box));
+
+        pressOnClose();
+        ASSERT_TRUE(XInput(to(caption) + to(on) + " mouseup 1"));
+        Pump(20);
+        EXPECT_TRUE(IsWindowVisible(box)) << "released after leaving the button";
+        // Back under the mouse the button is hot again, not pressed.
+        EXPECT_TRUE(PumpUntil([&] { return handler->CloseAnimation() && handler->CloseAnimation()->State() == 1; }));
+
+        pressOnClose();
+        SendMessageA(box, WM_CANCELMODE, 0, 0);
+        const bool letGo =
+            PumpUntil([&] { return !handler->CloseAnimation() || handler->CloseAnimation()->State() != 2; }, 2000);
+        EXPECT_TRUE(letGo) << "capture lost";
+        ASSERT_TRUE(XInput("mouseup 1"));
+        Pump(20);
+        EXPECT_TRUE(IsWindowVisible(box));
+      },
+      MB_OKCANCEL);
+  EXPECT_EQ(result, IDOK);
 }
 
 TEST_F(DialogBoxes, SkinRemovalHandsAnOpenBoxBackToTheSystem) {
@@ -194,6 +253,119 @@ TEST_F(DialogBoxes, ADialogInsideAnotherWindowGetsNoDialogHandler) {
   EXPECT_EQ(TacMainWnd::Of(page), nullptr);
   EXPECT_EQ(acFindProvider(page), nullptr);
   DestroyWindow(page);
+}
+
+// A hue change while a box is open reaches the box too: its frame and background take the
+// new colours at once.
+TEST_F(DialogBoxes, AnOpenBoxFollowsAHueChange) {
+  TsSkinManager& manager = *form->sSkinManager1;
+  WithMessageBox(form->Handle(), "Box through a hue change", [&](HWND box) {
+    auto* handler = dynamic_cast<TacDialogWnd*>(TacMainWnd::Of(box));
+    ASSERT_NE(handler, nullptr);
+    RECT wr;
+    GetWindowRect(box, &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top, side = handler->Metrics().SideBorder;
+    auto painted = [&] {
+      Bitmap32 expected(w, h);
+      PaintSection(BindSection(manager.Model(), "DIALOG"), BackgroundSource{}, true, expected, TsPoint{0, 0},
+                   TsRect{0, 0, w, h}, 1);
+      return expected;
+    };
+    // Pixels of the frame's sides and bottom where a and b differ.
+    auto frameDifferences = [&](const Bitmap32& a, const Bitmap32& b) {
+      int n = 0;
+      for (int y = h / 2; y < h - side; ++y)
+        for (int x : {0, side - 1, w - side, w - 1}) n += At(a, x, y) != At(b, x, y);
+      for (int x = side; x < w - side; ++x) n += At(a, x, h - 1) != At(b, x, h - 1);
+      return n;
+    };
+    Pump();
+    const Bitmap32 before = painted();
+    ASSERT_EQ(frameDifferences(CaptureScreen(wr), before), 0);
+    manager.SetHueOffset(120);
+    Pump();
+    const Bitmap32 shot = CaptureScreen(wr);
+    SaveWindowScreenshot(box, "dialogs-box-after-hue-change");
+    const Bitmap32 after = painted();
+    EXPECT_GT(frameDifferences(before, after), 0) << "the hue change shows in the frame";
+    EXPECT_EQ(frameDifferences(shot, after), 0);
+    manager.SetHueOffset(0);
+    Pump();
+    EXPECT_EQ(frameDifferences(CaptureScreen(wr), before), 0);
+  });
+}
+
+// A dialog whose one control is a picture (a bitmap static), checked on screen from inside it.
+struct PictureDialog {
+  HBITMAP picture = nullptr;
+  bool skinned = false;
+  int red = -1, pixels = 0;
+
+  static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+      SetWindowLongPtrA(dlg, DWLP_USER, lParam);
+      SendDlgItemMessageA(dlg, 100, STM_SETIMAGE, IMAGE_BITMAP,
+                          reinterpret_cast<LPARAM>(reinterpret_cast<PictureDialog*>(lParam)->picture));
+      SetTimer(dlg, 1, 300, nullptr);
+      return TRUE;
+    }
+    if (msg != WM_TIMER) return FALSE;
+    KillTimer(dlg, 1);
+    auto* self = reinterpret_cast<PictureDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    const HWND picture = GetDlgItem(dlg, 100);
+    self->skinned = TacMainWnd::Of(dlg) != nullptr && TacMainWnd::Of(picture) != nullptr;
+    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT r;
+    GetWindowRect(picture, &r);
+    const Bitmap32 shot = CaptureScreen(r);
+    self->red = 0;
+    self->pixels = shot.Width() * shot.Height();
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x) self->red += At(shot, x, y) == 0x0000FF;
+    SaveWindowScreenshot(dlg, "dialogs-picture-static");
+    EndDialog(dlg, IDOK);
+    return TRUE;
+  }
+
+  void Run(HWND owner) {
+    // A dialog template: the box, then one static control (class atom 0x82) of style SS_BITMAP.
+    std::vector<WORD> t(64, 0);
+    auto dword = [&](size_t at, DWORD v) { std::memcpy(&t[at], &v, sizeof v); };
+    dword(0, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE);
+    t[4] = 1;                                  // one control
+    t[5] = 10, t[6] = 10, t[7] = 120, t[8] = 60;  // x, y, cx, cy in dialog units
+    // menu, class and title are empty (t[9..11]); the item starts on a DWORD boundary.
+    dword(12, WS_CHILD | WS_VISIBLE | SS_BITMAP);
+    t[16] = 10, t[17] = 10, t[18] = 40, t[19] = 30;
+    t[20] = 100;                               // id
+    t[21] = 0xFFFF, t[22] = 0x0082;            // the static class
+    // title and creation data are empty (t[23], t[24]).
+    DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(t.data()), owner, &Proc,
+                            reinterpret_cast<LPARAM>(this));
+  }
+};
+
+// The box's texts are the skin's to draw; a picture in it is left to the system.
+TEST_F(DialogBoxes, APictureInASkinnedDialogStaysOnScreen) {
+  HDC screen = GetDC(nullptr);
+  PictureDialog d;
+  d.picture = CreateCompatibleBitmap(screen, 30, 20);
+  ReleaseDC(nullptr, screen);
+  {
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, d.picture);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT all{0, 0, 30, 20};
+    FillRect(mem, &all, red);
+    DeleteObject(red);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+  }
+  d.Run(form->Handle());
+  DeleteObject(d.picture);
+  EXPECT_TRUE(d.skinned);
+  EXPECT_GT(d.pixels, 100);
+  EXPECT_EQ(d.red, d.pixels);
 }
 
 TEST_F(DialogBoxes, OpeningFiftyBoxesLeaksNoObjects) {

@@ -11,7 +11,9 @@
 
 #include "LayeredWindowRecorder.h"
 #include "WizardTest.h"
+#include "framework/Dialogs.h"
 #include "framework/Handles.h"
+#include "installer/InstallMessages.h"
 #include "skin/frame/acFormEffects.h"
 #include "skin/frame/sSkinProvider.h"
 
@@ -70,6 +72,25 @@ TEST_F(FormEffects, ShowingSwapsInOneFinishedPictureAndLeavesNothingBehind) {
       if ((!hasRegion || PtInRegion(region.get(), x, y)) && At(screen, x, y) != At(shown->Picture, x, y)) ++differing;
   EXPECT_EQ(differing, 0);
   SaveWindowScreenshot(wnd, "effects-shown");
+}
+
+// The installer's messages have the wizard as their owner; they appear from a finished
+// picture like every other skinned window.
+TEST_F(FormEffects, AMessageOwnedByTheWizardAppearsFromAFinishedPicture) {
+  std::unique_ptr<TMessageForm> dialog(
+      CreateMessageDialog(install_message::kDirectoryFailure, TMsgDlgType::mtCustom, mbOK));
+  const HWND owner = form->Handle();
+  dialog->CreateParamsFilter = [owner](TCreateParams& p) { p.WndParent = owner; };
+  LayeredWindowRecorder recorder;
+  ASSERT_TRUE(recorder.Installed());
+  dialog->Show();
+  Pump();
+  ASSERT_EQ(GetWindow(dialog->Handle(), GW_OWNER), owner);
+  EXPECT_NE(FindSkinProvider(dialog.get()), nullptr);
+  const std::set<HWND> windows = ShownWindows();
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(LayeredWindowRecorder::AlphasOf(*windows.begin()), (std::vector<int>{255, 255}));
+  SaveWindowScreenshot(dialog->Handle(), "effects-owned-message");
 }
 
 TEST_F(FormEffects, AShowTimeFadesThePictureInStepByStep) {

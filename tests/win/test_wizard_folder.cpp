@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "WizardTest.h"
+#include "image/PngWrite.h"
 #include "skin/controls/acPathDialog.h"
 #include "skin/data/sConst.h"
 
@@ -385,6 +387,64 @@ TEST_F(FolderWizard, BrowseButtonFadesUnderTheMouse) {
   EXPECT_GT(frames, framesIn + 3);
   EXPECT_LT(hot, plain / 2) << "the hot face covers the edit's black";
   EXPECT_EQ(darkPixels(), plain);
+}
+
+// The mouse coming back while the button's face fades out: the fade that follows has no
+// frames left to show, yet the hot face must end up on screen, not the blend the fade-out had
+// reached. The enter and leave notices are the ones the form's mouse tracking sends; the real
+// mouse stays away, so that the edit around the button repaints nothing meanwhile.
+TEST_F(FolderWizard, TheBrowseButtonEndsHotWhenTheMouseComesBackDuringItsFadeOut) {
+  form->ShowPage(form->sPanel_3_install);
+  ASSERT_TRUE(XMouseTo(POINT{1000, 740}));
+  Pump();
+  TsEditButton* button = edit->Button();
+  const RECT r = WindowRectOf(button->Handle());
+  bool leaving = false;
+  int leaveFrames = 0;
+  // The fade-out is held at its eighth frame, a clear blend of the two faces.
+  MessageSpy spy(button->Handle(), [&](UINT msg, WPARAM wp, LPARAM) {
+    if (msg == SM_ALPHACMD && HIWORD(wp) == SkinCommand::PaintFadeFrame && leaving && ++leaveFrames == 8)
+      button->Fade()->SetEnabled(false);
+  });
+  // Pixels apart by more than the rounding of a fade's last frame (which blends the new face at
+  // weight 0 and so comes out one level darker).
+  auto differing = [](const Bitmap32& a, const Bitmap32& b) {
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) {
+        const Pixel32 p = a.At(x, y), q = b.At(x, y);
+        n += std::abs(p.R - q.R) > 2 || std::abs(p.G - q.G) > 2 || std::abs(p.B - q.B) > 2;
+      }
+    return n;
+  };
+  auto settled = [&] { return PumpUntil([&] { return !button->Fade(); }) && (Pump(), true); };
+  auto mouse = [&](UINT notice) { button->Perform(notice, 0, reinterpret_cast<LPARAM>(button)); };
+  const Bitmap32 plain = CaptureScreen(r);
+  mouse(CM_MOUSEENTER);
+  ASSERT_TRUE(settled());
+  const Bitmap32 hot = CaptureScreen(r);
+  leaving = true;
+  mouse(CM_MOUSELEAVE);
+  ASSERT_TRUE(PumpUntil([&] { return leaveFrames >= 8; }));
+  Pump();
+  const Bitmap32 between = CaptureScreen(r);
+  // The screen as it is (a screenshot of the window would repaint the button first).
+  auto keep = [&](const char* name) {
+    if (const char* dir = std::getenv("KESTAMOR_SCREENSHOTS"))
+      SavePng(CaptureScreen(WindowRectOf(form->Handle())), std::string(dir) + "/" + name + ".png", false);
+  };
+  keep("folder_browse_fade_held");
+  leaving = false;
+  mouse(CM_MOUSEENTER);
+  ASSERT_TRUE(settled());
+  const Bitmap32 back = CaptureScreen(r);
+  keep("folder_browse_back_hot");
+  EXPECT_GT(differing(plain, hot), 20) << "the hot face is not the plain one";
+  EXPECT_GT(differing(between, hot), 20) << "the held frame is a blend";
+  EXPECT_GT(differing(between, plain), 20) << "the held frame is a blend";
+  EXPECT_EQ(differing(back, hot), 0);
+  mouse(CM_MOUSELEAVE);
+  settled();
 }
 
 // Opening and closing the dialog fifty times leaves no window or drawing object behind.

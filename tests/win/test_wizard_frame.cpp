@@ -346,7 +346,7 @@ TEST_F(FramedWizard, TheHotCloseButtonFadesInAndOutInALayeredWindowOfItsOwn) {
   ASSERT_TRUE(PumpUntil([&] { return p->ButtonAnimation(tbClose) && !alphas(p->ButtonAnimation(tbClose)->Window()).empty() &&
                                      alphas(p->ButtonAnimation(tbClose)->Window()).back() == 255; }));
   const HWND animation = p->ButtonAnimation(tbClose)->Window();
-  EXPECT_EQ(alphas(animation), (std::vector<int>{25, 50, 75, 100, 125, 150, 175, 200, 225, 255}));
+  EXPECT_EQ(alphas(animation), (std::vector<int>{25, 50, 75, 100, 125, 150, 175, 200, 225, 250, 255}));
   const LayeredShow& last = shows.back();
   EXPECT_EQ(last.Pos.x, WindowRect().left + close.left);
   EXPECT_EQ(last.Pos.y, WindowRect().top + close.top);
@@ -389,6 +389,45 @@ TEST_F(FramedWizard, TheHotCloseButtonFadesInAndOutInALayeredWindowOfItsOwn) {
   SetWindowPos(Wnd(), nullptr, WindowRect().left + 1, WindowRect().top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   Pump();
   EXPECT_EQ(p->ButtonAnimation(tbClose), nullptr);
+}
+
+// A settings or style change leaves the frame to be painted afresh; the hot close button must
+// still let go of its picture when the mouse leaves it.
+TEST_F(FramedWizard, TheHotPictureFadesOutWhenTheMouseLeavesAfterASettingsChange) {
+  LayeredWindowRecorder recorder;
+  ASSERT_TRUE(recorder.Installed());
+  SetForegroundWindow(Wnd());
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == Wnd(); }));
+  TsSkinProvider* p = Provider();
+  const RECT close = CloseRect();
+  for (const UINT change : {UINT{WM_SETTINGCHANGE}, UINT{WM_STYLECHANGED}}) {
+    SCOPED_TRACE(change);
+    recorder.Shows().clear();
+    ASSERT_TRUE(MouseTo(close.left + 5, close.top + 5));
+    ASSERT_TRUE(PumpUntil([&] {
+      const TacSBAnimation* a = p->ButtonAnimation(tbClose);
+      if (!a || !a->Window()) return false;
+      const std::vector<int> shown = recorder.AlphasOf(a->Window());
+      return !shown.empty() && shown.back() == 255;
+    }));
+    const HWND animation = p->ButtonAnimation(tbClose)->Window();
+    if (change == WM_SETTINGCHANGE) {
+      SendMessageA(Wnd(), WM_SETTINGCHANGE, 0, 0);
+    } else {
+      STYLESTRUCT same{static_cast<DWORD>(GetWindowLongPtrA(Wnd(), GWL_STYLE)),
+                       static_cast<DWORD>(GetWindowLongPtrA(Wnd(), GWL_STYLE))};
+      SendMessageA(Wnd(), WM_STYLECHANGED, GWL_STYLE, reinterpret_cast<LPARAM>(&same));
+    }
+    recorder.Shows().clear();
+    ASSERT_TRUE(MouseTo(Width() / 2, Height() / 2));
+    PumpUntil([&] { return !IsWindow(animation); }, 2000);
+    if (change == WM_SETTINGCHANGE) SaveWindowScreenshot(Wnd(), "frame-close-left-after-settings-change");
+    EXPECT_FALSE(IsWindow(animation));
+    EXPECT_EQ(recorder.AlphasOf(animation), (std::vector<int>{250, 225, 200, 175, 150, 125, 100, 75, 50, 25}));
+    // The frame is the skin's again, the button at rest.
+    std::string where;
+    EXPECT_EQ(FrameDifferences(Shot(), ExpectedFrame(true, 0), where), 0) << where;
+  }
 }
 
 TEST_F(FramedWizard, TheSystemMenuOpensOnTheCaptionsRightClickAndOnAltSpace) {

@@ -270,6 +270,12 @@ TEST(SkinPreview, TheShownWizardIsAnnouncedToTheEditorAndShowsTheSkinItSends) {
   EXPECT_EQ(m->SkinName(), "Preview");
   EXPECT_TRUE(m->SkinActive());
   EXPECT_EQ(m->GetGlobalColor(), 1234567);
+  // An editor may mark the record by the message's wParam instead of the copy's kind.
+  options.replace(colour, options.find_first_of("\r\n", colour) - colour, "COLOR=7654321");
+  const auto marked = MakePreviewRecord({"Preview", folder.string(), options});
+  COPYDATASTRUCT byWParam{0, static_cast<DWORD>(marked.size()), const_cast<uint8_t*>(marked.data())};
+  EXPECT_EQ(SendMessageA(wizard->Handle(), WM_COPYDATA, kPreviewCopyKind, reinterpret_cast<LPARAM>(&byWParam)), 1);
+  EXPECT_EQ(m->GetGlobalColor(), 7654321);
   // Something else than a preview record is not taken.
   COPYDATASTRUCT other{7, 4, const_cast<uint8_t*>(block.data() + 4)};
   EXPECT_EQ(SendMessageA(wizard->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other)), 0);

@@ -151,6 +151,35 @@ TEST_F(MinimizeFlight, ThePictureFliesToTheTaskbarEdgeAndBackBeforeTheWindowRetu
   SaveWindowScreenshot(Wnd(), "minimize-restored");
 }
 
+// A topmost window turns opaque again with its returned picture still in front of it, so that
+// its square corners never show before the frame's outline is back.
+TEST_F(MinimizeFlight, ATopmostWindowTurnsOpaqueBehindItsReturnedPicture) {
+  SetWindowPos(Wnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Minimize();
+  ASSERT_TRUE(WaitForTimer());
+  const HWND picture = Timer()->AnimationWindow();
+  int turnedOpaque = 0;
+  bool pictureInFront = false;
+  {
+    MessageSpy spy(Wnd(), [&](UINT msg, WPARAM wp, LPARAM lp) {
+      const auto* change = reinterpret_cast<const STYLESTRUCT*>(lp);
+      if (msg != WM_STYLECHANGED || wp != static_cast<WPARAM>(GWL_EXSTYLE) || !(change->styleOld & WS_EX_LAYERED) ||
+          (change->styleNew & WS_EX_LAYERED))
+        return;
+      ++turnedOpaque;
+      pictureInFront = false;
+      for (HWND w = GetWindow(Wnd(), GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) pictureInFront |= w == picture;
+    });
+    Restore();
+    ASSERT_TRUE(WaitForTimer());
+    Pump();
+  }
+  SetWindowPos(Wnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(turnedOpaque, 1);
+  EXPECT_TRUE(pictureInFront);
+  EXPECT_FALSE(IsWindow(picture));
+}
+
 TEST_F(MinimizeFlight, ARestoreInFlightTurnsThePictureAround) {
   LayeredWindowRecorder recorder;
   const TsRect start = RectOf(Wnd());

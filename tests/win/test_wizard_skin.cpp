@@ -130,44 +130,88 @@ TEST_F(SkinnedWizard, ABackgroundHalfTransparentOverWhiteBlendsWithTheParent) {
   form->sSkinManager1->SetCommonSections({});
 }
 
-// Every window of the wizard that the engine skins answers IsHandled, also to other processes.
-TEST_F(SkinnedWizard, SkinnedWindowsAnswerTheSkinCommandFromAnotherProcess) {
+// What another process is answered when it sends `command` ("n" or "n,lparam") to each window:
+// one line per window.
+std::string SkinCommandFromAnotherProcess(const std::string& command, const std::vector<HWND>& windows) {
   std::string handles;
-  int count = 0;
-  for (int i = 0; i < form->ComponentCount(); ++i) {
-    auto* c = form->Components(i);
-    if (!dynamic_cast<TsPanel*>(c) && !dynamic_cast<TsGroupBox*>(c)) continue;
-    handles += " " + std::to_string(reinterpret_cast<uintptr_t>(static_cast<TWinControl*>(
-                                        dynamic_cast<TWinControl*>(c))->Handle()));
-    ++count;
-  }
-  handles += " " + std::to_string(reinterpret_cast<uintptr_t>(form->Handle()));
-  ++count;
-  ASSERT_EQ(count, 8);  // three pages, three inner panels, the group box, the form
+  for (HWND w : windows) handles += " " + std::to_string(reinterpret_cast<uintptr_t>(w));
   const std::string out = std::string(KESTAMOR_BINARY_DIR) + "/skincmd.txt";
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  std::string cmd = "\"" + std::string(KESTAMOR_BINARY_DIR) + "/tests/e2e/wininfo.exe\" skincmd " +
-                    std::to_string(SkinCommand::IsHandled) + handles;
+  if (file == INVALID_HANDLE_VALUE) return "no output file";
+  std::string cmd = "\"" + std::string(KESTAMOR_BINARY_DIR) + "/tests/e2e/wininfo.exe\" skincmd " + command + handles;
   STARTUPINFOA si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdOutput = file;
   si.hStdError = file;
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+  const bool started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
   CloseHandle(file);
+  if (!started) return "not started";
   // The answers need this thread's message loop.
-  EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000));
+  const bool ended = PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  EXPECT_EQ(ReadWholeFile(out), [&] {
-    std::string ones;
-    for (int i = 0; i < count; ++i) ones += "1\r\n";
-    return ones;
-  }());
+  std::string answers = ReadWholeFile(out);
   std::remove(out.c_str());
+  return ended ? answers : "no end";
+}
+
+std::string Lines(const char* line, size_t n) {
+  std::string lines;
+  for (size_t i = 0; i < n; ++i) lines += std::string(line) + "\r\n";
+  return lines;
+}
+
+class SkinnedWindowsFromOutside : public SkinnedWizard {
+ protected:
+  // The three pages, three inner panels, the group box and the form.
+  std::vector<HWND> SkinnedWindows() {
+    std::vector<HWND> windows;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+      auto* c = form->Components(i);
+      if (dynamic_cast<TsPanel*>(c) || dynamic_cast<TsGroupBox*>(c))
+        windows.push_back(dynamic_cast<TWinControl*>(c)->Handle());
+    }
+    windows.push_back(form->Handle());
+    return windows;
+  }
+};
+
+// Every window of the wizard that the engine skins answers IsHandled, also to other processes.
+TEST_F(SkinnedWindowsFromOutside, SkinnedWindowsAnswerTheSkinCommandFromAnotherProcess) {
+  const std::vector<HWND> windows = SkinnedWindows();
+  ASSERT_EQ(windows.size(), 8u);
+  EXPECT_EQ(SkinCommandFromAnotherProcess(std::to_string(SkinCommand::IsHandled), windows), Lines("1", windows.size()));
+}
+
+// Commands whose lParam is a pointer mean nothing from another process: they are refused
+// (answered 0), even when the number happens to be an address in this process.
+TEST_F(SkinnedWindowsFromOutside, PointerCommandsFromAnotherProcessAreRefused) {
+  static char section[] = "BUTTON";
+  TacSectionInfo index;
+  ParentBgQuery query;
+  auto address = [](const void* p) { return std::to_string(reinterpret_cast<uintptr_t>(p)); };
+  const std::vector<HWND> windows = {form->sPanel4->Handle(), form->Handle()};
+  const std::string before = form->sPanel4->SkinData().SkinSection();
+  EXPECT_EQ(SkinCommandFromAnotherProcess(std::to_string(SkinCommand::SetSection) + "," + address(section), windows),
+            Lines("0", windows.size()));
+  EXPECT_EQ(SkinCommandFromAnotherProcess(std::to_string(SkinCommand::GetSkinIndex) + "," + address(&index), windows),
+            Lines("0", windows.size()));
+  EXPECT_EQ(
+      SkinCommandFromAnotherProcess(std::to_string(SkinCommand::GetBackgroundInfo) + "," + address(&query), windows),
+      Lines("0", windows.size()));
+  EXPECT_EQ(form->sPanel4->SkinData().SkinSection(), before);
+  EXPECT_EQ(index.SkinIndex, -1);
+  EXPECT_EQ(query.AnswerKind, akNone);
+  // Inside the process the same commands are answered.
+  SendMessageA(form->sPanel4->Handle(), SM_ALPHACMD, MakeSkinCommand(SkinCommand::GetSkinIndex),
+               reinterpret_cast<LPARAM>(&index));
+  EXPECT_GE(index.SkinIndex, 0);
+  SendMessageA(form->Handle(), SM_ALPHACMD, MakeSkinCommand(SkinCommand::GetBackgroundInfo),
+               reinterpret_cast<LPARAM>(&query));
+  EXPECT_NE(query.AnswerKind, akNone);
 }
 
 TEST_F(SkinnedWizard, TheManagerLoadsTheInternalSkinAndFallsBackToIt) {
