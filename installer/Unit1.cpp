@@ -308,12 +308,15 @@ void TForm1::sRadioButton1Click(TObject*) { sButton_next2->SetEnabled(sRadioButt
 // Tests "Yes", not itself: both handlers see the group's new state.
 void TForm1::sRadioButton2Click(TObject*) { sButton_next2->SetEnabled(sRadioButton1->Checked()); }
 
+// A covered page stays where it is under the one in front but is disabled: nothing on it takes
+// the focus, a key or a click. (Hidden instead, its controls could still paint over the page in
+// front while they lose the focus.)
 void TForm1::ShowPage(TsPanel* page) {
   currentPage_ = page;
-  page->SetVisible(true);
+  page->SetEnabled(true);
   page->BringToFront();
   for (TsPanel* other : {sPanel_2_license, sPanel_3_install, sPanel_4_finish})
-    if (other != page) other->SetVisible(false);
+    if (other != page) other->SetEnabled(false);
   // The focus leaves a page that went away for the first control of the new one.
   if (!ActiveControl() || !ActiveControl()->CanFocus()) SetWindowFocus();
 }

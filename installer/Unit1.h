@@ -103,7 +103,7 @@ class TForm1 : public TForm {
   // While an installation runs, closing asks first; a stop is undone before the window goes.
   void FormCloseQuery(TObject* Sender, bool& CanClose);
 
-  // The page in front; the others are hidden, so that nothing on them takes a key.
+  // The page in front; the others are disabled under it, so that nothing on them takes a key.
   TsPanel* CurrentPage() const { return currentPage_; }
   void ShowPage(TsPanel* page);
   // True from Install until the installation has completed or been undone.

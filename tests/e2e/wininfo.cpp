@@ -11,8 +11,8 @@
 //   wininfo focusseen <caption>      -> "seen" when a person sees the focused control (the
 //                                       screen point at its centre is it), "covered", or
 //                                       "none" when no control has the focus
-//   wininfo focuschild <caption> <text>  gives the keyboard focus to that child, shown or not
-//                                       (a check's positive control: a control nobody sees)
+//   wininfo focuschild <caption> <text>  gives the keyboard focus to that child, covered or
+//                                       not (a check's positive control: a control nobody sees)
 //   wininfo class <class> <caption>  -> like find, for a window of that class
 //   wininfo closeclass <class> <caption>
 //   wininfo clipboard                -> the clipboard's text
@@ -30,6 +30,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "GuiObjectCount.h"
 
@@ -185,11 +186,17 @@ int main(int argc, char** argv) {
         },
         reinterpret_cast<LPARAM>(&q));
     if (!q.found) return 1;
-    // The focus belongs to the window's own thread: join its input state to set it.
+    // The focus belongs to the window's own thread: join its input state to set it. A
+    // disabled ancestor (a covered page) would refuse it, so it is enabled for that moment.
     const DWORD self = GetCurrentThreadId(), owner = GetWindowThreadProcessId(top, nullptr);
+    std::vector<HWND> disabled;
+    for (HWND w = GetParent(q.found); w && w != top; w = GetParent(w))
+      if (!IsWindowEnabled(w)) disabled.push_back(w);
+    for (HWND w : disabled) EnableWindow(w, TRUE);
     AttachThreadInput(self, owner, TRUE);
     SetFocus(q.found);
     AttachThreadInput(self, owner, FALSE);
+    for (HWND w : disabled) EnableWindow(w, FALSE);
     return 0;
   }
   if (cmd == "focusseen") {

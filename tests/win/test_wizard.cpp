@@ -163,20 +163,21 @@ TEST_F(Wizard, AValueOfAnotherTypeShowsTheErrorAndKeepsThePage) {
   EXPECT_EQ(Installer.InstallDirectory, "");
 }
 
-// A covered page is hidden: nothing on it can take the focus or a key. The tab order is the
-// layout's: licence page first, then path, then progress.
-TEST_F(Wizard, OnlyTheFrontPageIsShown) {
-  auto shown = [&] {
+// A covered page is disabled under the one in front: nothing on it can take the focus or a
+// key. The tab order is the layout's: licence page first, then path, then progress.
+TEST_F(Wizard, OnlyTheFrontPageTakesInput) {
+  auto open = [&] {
     std::vector<TPanel*> pages;
     for (TPanel* page : {form->sPanel_2_license, form->sPanel_3_install, form->sPanel_4_finish})
-      if (IsWindowVisible(page->Handle())) pages.push_back(page);
+      if (IsWindowEnabled(page->Handle())) pages.push_back(page);
     return pages;
   };
-  EXPECT_EQ(shown(), std::vector<TPanel*>{form->sPanel_2_license});
+  EXPECT_EQ(open(), std::vector<TPanel*>{form->sPanel_2_license});
   EXPECT_FALSE(form->sButton_next3->CanFocus());
   form->ShowPage(form->sPanel_3_install);
-  EXPECT_EQ(shown(), std::vector<TPanel*>{form->sPanel_3_install});
+  EXPECT_EQ(open(), std::vector<TPanel*>{form->sPanel_3_install});
   EXPECT_EQ(FrontPage(), form->sPanel_3_install);
+  EXPECT_TRUE(form->sButton_next3->CanFocus());
 
   std::vector<TWinControl*> order;
   form->GetTabOrderList(order);

@@ -534,6 +534,10 @@ TEST_F(Worker, TheProgressPageShowsEveryStepOfACompleteInstall) {
   RemoveProgramGroup(group);
   Pump();
   SaveWindowScreenshot(form->Handle(), "worker-completed");
+  // What a person sees at the bar is the bar: nothing of the covered path page shows through.
+  RECT r;
+  GetWindowRect(bar, &r);
+  EXPECT_EQ(WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}), bar);
 }
 
 // Wine's Program Manager service reads commands only up to the first line break (its parser
