@@ -62,7 +62,7 @@ finish_install() {  # as install_and_finish, once Install has been pressed
   wait_for 5 window_gone "$1"
   # When the shell's Program Manager did not answer at once, the installer started PROGMAN
   # itself; its window may cover the wizard too.
-  pkill -x -f 'PROGMAN PROGMAN' 2>/dev/null || true
+  pkill -i -f 'progman(\.exe)?"? progman$' 2>/dev/null || true
   sleep 1
   [ "$(progress)" = 100 ] || fail "progress is $(progress) on the finish page"
   expect_state "Launch Kestamor" 1 1
@@ -134,7 +134,6 @@ expect_outcome() {  # text, screenshot name
   else
     fail "no message after the stop says what state the computer is in"
   fi
-  wait_for 5 test -n "$(control "Installation stopped.")" || fail "the status does not say that the installation stopped"
 }
 NOTHING_CHANGED="Kestamor was not installed; nothing was changed."
 EARLIER_KEPT="The installation was stopped; the earlier Kestamor is as it was."

@@ -99,7 +99,7 @@ tab_round 4 none_ok
 wait_for 40 finish_enabled || fail "Finish never became enabled (progress $(progress))"
 wait_for 20 window_exists Kestamor && wininfo close Kestamor
 wait_for 5 window_gone Kestamor
-pkill -x -f 'PROGMAN PROGMAN' 2>/dev/null || true
+pkill -i -f 'progman(\.exe)?"? progman$' 2>/dev/null || true
 [ "$(focus)" = "TsButton Finish" ] || fail "the finished page focuses \"$(focus)\", not Finish"
 check_files "$dir"
 first_id="$(identifier "$dir")"
