@@ -425,6 +425,18 @@ void TacDialogWnd::ShowSystemMenu(int x, int y) {
 
 // ---- Skin commands and messages -----------------------------------------------------------
 
+namespace {
+
+// A skin command the dialog heard, passed on to its child's handler (the system calls this
+// back, so it has the system's calling convention).
+BOOL CALLBACK ForwardSkinCommand(HWND child, LPARAM command) {
+  const auto* c = reinterpret_cast<const TMessage*>(command);
+  if (TacMainWnd::Of(child)) SendMessageA(child, SM_ALPHACMD, c->WParam, c->LParam);
+  return TRUE;
+}
+
+}  // namespace
+
 bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
   auto* manager = reinterpret_cast<TsSkinManager*>(m.LParam);
   TsCommonData& sd = *binding_;
@@ -438,14 +450,7 @@ bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
       sd.CacheStale = true;
       regionChanged_ = true;
       // The buttons and texts keep pictures of their own.
-      EnumChildWindows(
-          Wnd(),
-          [](HWND child, LPARAM command) {
-            const auto* c = reinterpret_cast<const TMessage*>(command);
-            if (TacMainWnd::Of(child)) SendMessageA(child, SM_ALPHACMD, c->WParam, c->LParam);
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&m));
+      EnumChildWindows(Wnd(), &ForwardSkinCommand, reinterpret_cast<LPARAM>(&m));
       if (IsWindowVisible(Wnd()))
         RedrawWindow(Wnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return true;
