@@ -199,12 +199,28 @@ TEST_F(SkinnedBoxes, FocusedBoxesLookAsUnderTheMouseWithoutAFocusFrame) {
                         {form->sPanel_4_finish, form->sCheckBox4, "boxes-focused-launch"},
                         {form->sPanel_2_license, form->sRadioButton1, "boxes-focused-licence-yes"},
                         {form->sPanel_2_license, form->sRadioButton2, "boxes-focused-licence-no"}};
+  // The box's look once it has stopped changing: no fade running, and two pictures in a row
+  // alike (a fade may not have started yet when the mouse's arrival is first seen).
   auto settled = [&](TWinControl* box) {
-    PumpUntil([&] {
-      if (auto* c = dynamic_cast<TsCheckBox*>(box)) return !c->Fading();
-      return !static_cast<TsRadioButton*>(box)->Fading();
-    });
-    return Capture();
+    const RECT r = InForm(box);
+    auto same = [&](const Bitmap32& a, const Bitmap32& b) {
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+          if (At(a, x, y) != At(b, x, y)) return false;
+      return true;
+    };
+    Bitmap32 last = Capture();
+    for (int round = 0; round < 50; ++round) {
+      PumpUntil([&] {
+        if (auto* c = dynamic_cast<TsCheckBox*>(box)) return !c->Fading();
+        return !static_cast<TsRadioButton*>(box)->Fading();
+      });
+      Sleep(40);
+      Bitmap32 now = Capture();
+      if (same(now, last)) return now;
+      last = std::move(now);
+    }
+    return last;
   };
   auto mouseOver = [](TWinControl* box) {
     if (auto* c = dynamic_cast<TsCheckBox*>(box)) return c->SkinData().MouseOver;
