@@ -104,21 +104,25 @@ pkill -i -f 'progman(\.exe)?"? progman$' 2>/dev/null || true
 check_files "$dir"
 first_id="$(identifier "$dir")"
 
-# The finished page: Return on the launch box does nothing; Return on Finish finishes.
+# The finished page: Return on the launch box finishes or does nothing, never installs again;
+# Return on Finish finishes.
 tab_round 4
 expect_stops "$stops" "TsCheckBox Launch Kestamor" "TsButton Finish"
 tab_to "TsCheckBox Launch Kestamor"
 press space
 expect_state "Launch Kestamor" 1 0
+shot 3-finished-keys
 press Return
 sleep 2
-[ "$(progress)" = 100 ] || fail "Return on the finished page moved the bar to $(progress)"
-[ "$(identifier "$dir")" = "$first_id" ] || fail "Return on the finished page installed again"
-shot 3-finished-keys
-tab_to "TsButton Finish" && press Return
-wait_for 10 window_gone "$CAPTION" || fail "Return on Finish did not close the wizard"
+if window_exists "$CAPTION"; then
+  [ "$(progress)" = 100 ] || fail "Return on the finished page moved the bar to $(progress)"
+  tab_to "TsButton Finish" && press Return
+  wait_for 10 window_gone "$CAPTION" || fail "Return on Finish did not close the wizard"
+fi
 wait "$app" 2>/dev/null || true
-[ "$(identifier "$dir")" = "$first_id" ] || fail "finishing installed again"
+[ "$(identifier "$dir")" = "$first_id" ] || fail "Return on the finished page installed again"
+product_window() { [ -n "$(wininfo class KestamorApp Kestamor)" ]; }
+product_window && fail "finishing with \"Launch Kestamor\" unchecked started the product"
 
 rm -rf "$(unix_path "$E2E_ROOT")" "$PROGRAMS/Kestamor"
 echo "keys: $failures failures"

@@ -59,7 +59,15 @@ click "Install"
 shot 3-progress
 in_front "Finish"
 expect_state "Finish" 0
+# Closing while it installs asks first; Yes undoes the run and the window goes.
 wininfo close "$CAPTION" || true
+TITLE="$(basename "$EXE")"; TITLE="${TITLE%%.*}"; TITLE="${TITLE:0:1}$(echo "${TITLE:1}" | tr 'A-Z' 'a-z')"
+if wait_for 10 window_exists "$TITLE"; then
+  CAPTION="$TITLE" click "&Yes"
+else
+  fail "closing during the installation did not ask first"
+fi
+wait_for 20 window_gone "$CAPTION" || fail "the wizard stayed after Yes"
 wait "$app" || true
 echo "walk: $failures failures"
 [ "$failures" = 0 ]

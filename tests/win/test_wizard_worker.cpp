@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "WizardTest.h"
@@ -189,11 +190,21 @@ struct MessageFormSeen {
 // The shown message dialog with that caption. (FindWindow would stop at a dialog just closed
 // and not yet destroyed, and never see the next one; the search sends no message to the UI
 // thread, which may be waiting for this one.)
-HWND VisibleMessageForm(const std::string& caption) {
+HWND VisibleMessageForm(const std::string& caption, const std::set<HWND>& skip = {}) {
   HWND wnd = nullptr;
-  while ((wnd = FindWindowExA(nullptr, wnd, "TMessageForm", caption.c_str())) && !IsWindowVisible(wnd)) {
+  while ((wnd = FindWindowExA(nullptr, wnd, "TMessageForm", caption.c_str())) &&
+         (!IsWindowVisible(wnd) || skip.count(wnd))) {
   }
   return wnd;
+}
+
+// A picture of a message dialog, taken from the answering thread. A dialog still coming up
+// (shown from its finished picture) may have nothing to photograph yet: then there is none.
+void ShootMessage(HWND dialog, const char* name) {
+  try {
+    SaveWindowScreenshot(dialog, name);
+  } catch (const std::exception&) {
+  }
 }
 
 // Waits on another thread for a message dialog with the given caption, keeps what it showed,
@@ -201,10 +212,12 @@ HWND VisibleMessageForm(const std::string& caption) {
 MessageFormSeen AnswerMessageForm(const std::string& caption, int timeoutMs, const std::string& press = "OK",
                                   const std::function<void()>& before = {},
                                   const std::atomic<bool>* stop = nullptr) {
+  // A dialog already answered can still be on its way out; it is never answered twice.
+  static std::set<HWND> answered;
   MessageFormSeen seen;
   const DWORD end = GetTickCount() + timeoutMs;
   while (GetTickCount() < end && !(stop && *stop)) {
-    HWND wnd = VisibleMessageForm(caption);
+    HWND wnd = VisibleMessageForm(caption, answered);
     auto* dialog = wnd ? dynamic_cast<TMessageForm*>(TWinControl::FindControl(wnd)) : nullptr;
     if (dialog) {
       seen.text = dialog->Message->Caption();
@@ -216,6 +229,7 @@ MessageFormSeen AnswerMessageForm(const std::string& caption, int timeoutMs, con
           if (b->Name() == press) target = b;
         }
       if (before) before();
+      answered.insert(wnd);
       if (target) PostMessageA(target->Handle(), BM_CLICK, 0, 0);
       while (IsWindow(wnd) && IsWindowVisible(wnd) && GetTickCount() < end) Sleep(20);
       return seen;
@@ -280,7 +294,7 @@ TEST_F(Worker, ARefusedFileCanBeRetriedAndACancelledRecordUndoesTheInstallation)
   MessageFormSeen refused, record, outcome;
   std::atomic<bool> answered{false};
   const std::string title = Application->Title();
-  auto shoot = [&](const char* name) { SaveWindowScreenshot(VisibleMessageForm(title), name); };
+  auto shoot = [&](const char* name) { ShootMessage(VisibleMessageForm(title), name); };
   std::thread answer([&] {
     refused = AnswerMessageForm(title, 60000, "Retry", [&] {
       shoot("worker-refused-file");
@@ -373,7 +387,7 @@ TEST_F(Worker, ADamagedRecordOnAFreshInstallLeavesNoFolder) {
   std::thread answer([&] {
     damaged = AnswerMessageForm(Application->Title(), 60000);
     outcome = AnswerMessageForm(Application->Title(), 60000, "OK",
-                                [&] { SaveWindowScreenshot(VisibleMessageForm(Application->Title()), "worker-stopped-fresh"); });
+                                [&] { ShootMessage(VisibleMessageForm(Application->Title()), "worker-stopped-fresh"); });
     answered = true;
   });
   InstallInto(installed.string());
@@ -401,7 +415,7 @@ TEST_F(Worker, ClosingMidInstallAsksAndYesUndoesEverything) {
     MessageFormSeen seen;
     std::thread answer([&] {
       seen = AnswerMessageForm(title, 60000, answerWith,
-                               [&] { if (shot) SaveWindowScreenshot(VisibleMessageForm(title), shot); });
+                               [&] { if (shot) ShootMessage(VisibleMessageForm(title), shot); });
     });
     form->Close();
     answer.join();
