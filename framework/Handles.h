@@ -51,7 +51,8 @@ using UniqueKey = UniqueHandle<HKEY, KeyDeleter>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelDeleter>;
 using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;  // from FindFirstFile (check for INVALID_HANDLE_VALUE first)
 
-// A window's device context from GetDC, given back with ReleaseDC.
+// A window's client-area device context from GetDC (the screen's for nullptr), given back
+// with ReleaseDC.
 class WindowDC {
  public:
   explicit WindowDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
@@ -63,6 +64,23 @@ class WindowDC {
  private:
   HWND wnd_;
   HDC dc_;
+};
+
+// A window's whole-window device context (frame included) from GetWindowDC, given back with
+// ReleaseDC; a DC the caller already has is used as it is and left alone.
+class FrameDC {
+ public:
+  explicit FrameDC(HWND wnd, HDC given = nullptr)
+      : wnd_(wnd), dc_(given ? given : GetWindowDC(wnd)), owned_(given == nullptr) {}
+  FrameDC(const FrameDC&) = delete;
+  FrameDC& operator=(const FrameDC&) = delete;
+  ~FrameDC() { if (owned_ && dc_) ReleaseDC(wnd_, dc_); }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND wnd_;
+  HDC dc_;
+  bool owned_;
 };
 
 // BeginPaint / EndPaint.
