@@ -1,6 +1,7 @@
 #include "framework/Dialogs.h"
 
 #include "framework/ExtCtrls.h"
+#include "framework/Handles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -113,15 +114,14 @@ TMessageForm* CreateMessageDialog(const std::string& text, TMsgDlgType type, TMs
   RECT textRect{0, 0, std::max(Screen->Width() / 2, 200), 0};
   int buttonWidth = 75;
   {
-    HDC dc = GetDC(nullptr);
-    TCanvas canvas(dc);
+    WindowDC screen(nullptr);
+    TCanvas canvas(screen.get());
     canvas.Font().Assign(form->Font());
     canvas.DrawText(text.empty() ? std::string(" ") : text, textRect,
                     DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     for (const ButtonKind& k : kButtons)
       if (buttons & k.button) buttonWidth = std::max(buttonWidth, canvas.TextWidth(k.caption) + 16);
     canvas.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
   }
   const int textWidth = textRect.right - textRect.left;
   const int textHeight = textRect.bottom - textRect.top;

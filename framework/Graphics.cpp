@@ -13,9 +13,8 @@ TColor ColorToRGB(TColor color) {
 
 int ScreenPixelsPerInch() {
   static const int ppi = [] {
-    HDC dc = GetDC(nullptr);
-    int v = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    WindowDC screen(nullptr);
+    const int v = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return v > 0 ? v : 96;
   }();
   return ppi;
@@ -468,10 +467,8 @@ void TBitmap::LoadFromDib(const void* data, size_t size) {
   const auto* h = reinterpret_cast<const BITMAPINFOHEADER*>(info.data());
   const int height = h->biHeight < 0 ? -h->biHeight : h->biHeight;
   Create(h->biWidth, height, topDown_);
-  HDC screen = GetDC(nullptr);
-  const int lines = SetDIBits(screen, bitmap_.get(), 0, static_cast<UINT>(height), dib + offset,
+  const int lines = SetDIBits(WindowDC(nullptr).get(), bitmap_.get(), 0, static_cast<UINT>(height), dib + offset,
                               reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
   if (lines == 0) throw std::runtime_error("Bitmap image is not valid");
   if (OnChange) OnChange(this);
 }

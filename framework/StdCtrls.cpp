@@ -1,6 +1,7 @@
 #include "framework/StdCtrls.h"
 
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 
 namespace {
 
@@ -107,13 +108,14 @@ void TLabel::Paint() {
 
 void TLabel::AdjustBounds() {
   if (!autoSize_ || IsLoading()) return;
-  HDC dc = GetDC(nullptr);
-  if (!dc) return;
   RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
-  Canvas().SetHandle(dc);
-  DoDrawText(r, DrawTextFlags() | DT_CALCRECT);
-  Canvas().SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
+  {
+    WindowDC screen(nullptr);
+    if (!screen.get()) return;
+    Canvas().SetHandle(screen.get());
+    DoDrawText(r, DrawTextFlags() | DT_CALCRECT);
+    Canvas().SetHandle(nullptr);
+  }
   int left = Left();
   const int width = wordWrap_ ? Width() : r.right - r.left;
   if (!wordWrap_ && alignment_ == TAlignment::taRightJustify) left += Width() - width;

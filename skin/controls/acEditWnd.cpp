@@ -1,5 +1,6 @@
 // TacEditWnd: the skinned frame and colours of an edit window, over its skinned scroll bars.
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acEditWnd.h"
+#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/data/sSkinModel.h"
 #include "skin/render/sStyleSimply.h"
@@ -93,14 +94,14 @@ void TacEditWnd::NcPaint(HDC given) {
   if (!coloursApplied_) ApplyColours();
   if (sd.CacheStale || frame_.Empty()) PrepareCache();
   if (frame_.Empty()) return;
-  HDC dc = given ? given : GetWindowDC(wnd);
+  FrameDC frameDc(wnd, given);
+  HDC dc = frameDc.get();
   if (!dc) return;
   RECT clip;
   if (given || GetClipBox(dc, &clip) != NULLREGION) {
     PaintBars(dc);
     CopyFrameRing(dc, frame_.Canvas().Handle(), frame_.Width(), frame_.Height(), Edges().left);
   }
-  if (!given) ReleaseDC(wnd, dc);
 }
 
 void TacEditWnd::WndProc(TMessage& m) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sStyleSimply.h"
@@ -74,9 +75,8 @@ void TsProgressBar::MarqueeStep() {
   }
   if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
   PrepareCache();
-  HDC dc = GetWindowDC(Handle());
-  BitBlt(dc, 0, 0, Width(), Height(), skinData_->Cache()->Canvas().Handle(), 0, 0, SRCCOPY);
-  ReleaseDC(Handle(), dc);
+  FrameDC dc(Handle());
+  BitBlt(dc.get(), 0, 0, Width(), Height(), skinData_->Cache()->Canvas().Handle(), 0, 0, SRCCOPY);
   marqueeOffset_ += kMarqueeStep * marqueeDirection_;
   if (marqueeOffset_ >= Width() - kMarqueeStep) marqueeOffset_ = 0;
 }
@@ -132,8 +132,9 @@ void TsProgressBar::PrepareCache() {
 void TsProgressBar::PaintBar(HDC given) {
   if (Width() <= 0 || Height() <= 0) return;
   TsCommonData& sd = *skinData_;
-  HDC dc = given ? given : GetWindowDC(Handle());
-  const int saved = SaveDC(dc);
+  FrameDC frameDc(Handle(), given);
+  HDC dc = frameDc.get();
+  SavedDC saved(dc);
   if (sd.IsPaintingSuspended()) {
     sd.PaintingSuspended = true;
   } else {
@@ -144,8 +145,6 @@ void TsProgressBar::PaintBar(HDC given) {
       BitBlt(dc, 0, 0, Width(), Height(), sd.Cache()->Canvas().Handle(), 0, 0, SRCCOPY);
     }
   }
-  RestoreDC(dc, saved);
-  if (!given) ReleaseDC(Handle(), dc);
 }
 
 void TsProgressBar::WndProc(TMessage& m) {

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acScrollWnd.h"
+#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/data/sSkinModel.h"
 #include "skin/render/sGraphUtils.h"
@@ -219,7 +220,8 @@ void TacScrollWnd::PaintBars(HDC windowDc) {
   if (!IsWindowVisible(wnd) || sd.PaintingSuspended || !sd.IsSkinned() || sd.OwnerDestroying()) return;
   if (!bars_[0].Visible && !bars_[1].Visible) return;
   if (sd.CacheStale) SendSkinCommand(wnd, SkinCommand::PrepareCache);
-  HDC dc = windowDc ? windowDc : GetWindowDC(wnd);
+  FrameDC frameDc(wnd, windowDc);
+  HDC dc = frameDc.get();
   if (!dc) return;
   for (int k = 0; k < 2; ++k)
     if (bars_[k].Visible) PaintBar(dc, k);
@@ -238,7 +240,6 @@ void TacScrollWnd::PaintBars(HDC windowDc) {
     else
       FillDcRect(dc, corner, bg.FillColor);
   }
-  if (!windowDc) ReleaseDC(wnd, dc);
 }
 
 void TacScrollWnd::PaintArrow(Bitmap32& bmp, int kind, bool first, const TsRect& r, const BackgroundSource& bg,

@@ -210,9 +210,8 @@ void TsButton::PaintHandler(TMessage& m) {
       ApplyRegion(dc);
     }
     if (TBitmap* cache = sd.Cache(); cache && !cache->Empty()) {
-      const int saved = SaveDC(dc);
+      SavedDC saved(dc);
       BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas().Handle(), 0, 0, SRCCOPY);
-      RestoreDC(dc, saved);
     }
   }
   if (own) EndPaint(Handle(), &ps);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Handles.h"
 #include "skin/controls/acSBUtils.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/sGraphUtils_win.h"
@@ -131,11 +132,7 @@ void TsEdit::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_NCPAINT: {
       if (quiet) return;
-      HDC dc = GetWindowDC(Handle());
-      if (dc) {
-        PaintFrame(dc);
-        ReleaseDC(Handle(), dc);
-      }
+      if (FrameDC dc(Handle()); dc.get()) PaintFrame(dc.get());
       m.Result = 0;
       return;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sGraphUtils_win.h"
@@ -46,13 +47,12 @@ bool TsGroupBox::CanSkinPaint() {
 void TsGroupBox::Measure() {
   if (bandHeight_ >= 0) return;
   TCanvas measure;
-  HDC screen = GetDC(nullptr);
-  measure.SetHandle(screen);
+  WindowDC screen(nullptr);
+  measure.SetHandle(screen.get());
   measure.Font().Assign(Font());
   bandHeight_ = std::max(4, measure.TextHeight("W")) + 2;
   captionWidth_ = measure.TextWidth(Caption());
   measure.SetHandle(nullptr);
-  ReleaseDC(nullptr, screen);
 }
 
 int TsGroupBox::CaptionBandHeight() {

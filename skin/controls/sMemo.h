@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "framework/StdCtrls.h"
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acEditWnd.h"
 #include "skin/render/sCommonData_win.h"
 
 class TsMemo : public TMemo {

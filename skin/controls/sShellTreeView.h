@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "framework/ShellCtrls.h"
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acEditWnd.h"
 #include "skin/controls/sLabel.h"
 #include "skin/render/sCommonData_win.h"
 

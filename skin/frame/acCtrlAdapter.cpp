@@ -6,7 +6,7 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/acBtnWnd.h"
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acEditWnd.h"
 #include "skin/data/sColorShift.h"
 #include "skin/data/sSkinManager_win.h"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/acGlow_win.h"
 #include "skin/render/acLayered_win.h"
@@ -32,11 +33,12 @@ void PrintChildren(HWND parent, HDC dc, POINT parentOrigin) {
     RECT r;
     GetWindowRect(child, &r);
     const POINT origin{r.left, r.top};
-    const int saved = SaveDC(dc);
-    SetViewportOrgEx(dc, origin.x - parentOrigin.x, origin.y - parentOrigin.y, nullptr);
-    IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
-    PrintInto(child, dc);
-    RestoreDC(dc, saved);
+    {
+      SavedDC saved(dc);
+      SetViewportOrgEx(dc, origin.x - parentOrigin.x, origin.y - parentOrigin.y, nullptr);
+      IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+      PrintInto(child, dc);
+    }
     PrintChildren(child, dc, parentOrigin);  // places its children itself
   }
 }
@@ -50,10 +52,11 @@ void acSnapshotWindow(HWND wnd, TBitmap& picture) {
   picture.SetSize(w, h);
   if (picture.Empty()) return;
   HDC dc = picture.Canvas().Handle();
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, 0, 0, w, h);
-  PrintInto(wnd, dc);
-  RestoreDC(dc, saved);
+  {
+    SavedDC saved(dc);
+    IntersectClipRect(dc, 0, 0, w, h);
+    PrintInto(wnd, dc);
+  }
   PrintChildren(wnd, dc, POINT{r.left, r.top});
   GdiFlush();
   Bitmap32 view = picture.View();

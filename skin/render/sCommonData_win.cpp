@@ -4,6 +4,7 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 #include "skin/data/acntUtils.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/acGlow.h"
@@ -159,10 +160,9 @@ void TsCommonData::UpdateGlow(bool pressing) {
   RECT target, clip;
   if (HWND wnd = OwnerHandle()) {
     GetWindowRect(wnd, &target);
-    HDC dc = GetWindowDC(wnd);
-    if (!dc) return;
-    GetClipBox(dc, &clip);
-    ReleaseDC(wnd, dc);
+    FrameDC dc(wnd);
+    if (!dc.get()) return;
+    GetClipBox(dc.get(), &clip);
   } else {
     TWinControl* parent = OwnerControl->Parent();
     if (!parent || !parent->HandleAllocated()) return;
@@ -682,7 +682,7 @@ void CopyCacheToDc(TWinControl* control, TsCommonData& sd, const RECT& src, int 
   TBitmap* cache = sd.Cache();
   if (!cache || cache->Empty()) return;
   if (updateCorners) RestoreCorners(sd, 0);
-  const int saved = SaveDC(dc);
+  SavedDC saved(dc);
   IntersectClipRect(dc, dst.left, dst.top, dst.right, dst.bottom);
   for (int i = 0; control && i < control->ControlCount(); ++i) {
     TControl* c = control->Controls(i);
@@ -697,13 +697,12 @@ void CopyCacheToDc(TWinControl* control, TsCommonData& sd, const RECT& src, int 
   }
   BitBlt(dc, dst.left, dst.top, dst.right - dst.left, dst.bottom - dst.top, cache->Canvas().Handle(), src.left,
          src.top, SRCCOPY);
-  RestoreDC(dc, saved);
 }
 
 void CopyCacheToDcWnd(HWND wnd, TsCommonData& sd, const RECT& src, HDC dc, const RECT& dst) {
   TBitmap* cache = sd.Cache();
   if (!cache || cache->Empty()) return;
-  const int saved = SaveDC(dc);
+  SavedDC saved(dc);
   IntersectClipRect(dc, dst.left, dst.top, dst.right, dst.bottom);
   int wl = 0, wr = 0, wb = 0;
   if (const TsSkinModel* model = sd.Model()) {
@@ -736,7 +735,6 @@ void CopyCacheToDcWnd(HWND wnd, TsCommonData& sd, const RECT& src, HDC dc, const
   }
   BitBlt(dc, dst.left, dst.top, dst.right - dst.left, dst.bottom - dst.top, cache->Canvas().Handle(), src.left,
          src.top, SRCCOPY);
-  RestoreDC(dc, saved);
 }
 
 void ResumeChildrenPainting(TWinControl* parent) {

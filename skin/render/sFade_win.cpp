@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/sAlphaGraph.h"
 #include "skin/render/sCommonData_win.h"
@@ -106,12 +107,10 @@ void TsFadeTimer::ShowFrame() {
       BlendBitmaps(dst, sd.CacheView(), weight);
     }
     newLookShown_ = sameSize && weight == 0;
-    HDC dc = GetDC(wnd);
-    const int saved = SaveDC(dc);
+    WindowDC dc(wnd);
+    SavedDC saved(dc.get());
     if (SendSkinCommand(control, SkinCommand::PaintFadeFrame, 0, reinterpret_cast<LPARAM>(&frame)) == 0)
-      BitBlt(dc, 0, 0, frame.Width(), frame.Height(), frame.Canvas().Handle(), 0, 0, SRCCOPY);
-    RestoreDC(dc, saved);
-    ReleaseDC(wnd, dc);
+      BitBlt(dc.get(), 0, 0, frame.Width(), frame.Height(), frame.Canvas().Handle(), 0, 0, SRCCOPY);
   }
   ++Frame;
 }

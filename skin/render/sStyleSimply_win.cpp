@@ -15,24 +15,11 @@ namespace {
 
 uint32_t WinSysColor(int index) { return GetSysColor(index); }
 
-// Restores a device context however the code between leaves.
-class DcState {
- public:
-  explicit DcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-  ~DcState() { RestoreDC(dc_, saved_); }
-  DcState(const DcState&) = delete;
-  DcState& operator=(const DcState&) = delete;
-
- private:
-  HDC dc_;
-  int saved_;
-};
-
 // The parent paints itself into the query's DC: a parent that cannot answer draws instead.
 void DrawParentInto(ParentBgQuery& q, HWND parent) {
   HDC dc = static_cast<HDC>(q.DC);
   if (!dc || !parent) return;
-  DcState state(dc);
+  SavedDC state(dc);
   POINT old;
   OffsetViewportOrgEx(dc, -q.Offset.X, -q.Offset.Y, &old);
   IntersectClipRect(dc, q.R.Left + q.Offset.X, q.R.Top + q.Offset.Y, q.R.Right + q.Offset.X,
@@ -110,7 +97,7 @@ void PaintSectionToDc(int32_t sectionIndex, std::string_view sectionName, const 
   if (sectionIndex < 0 || sectionIndex >= static_cast<int32_t>(model.Sections.size())) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (rect.left < 0 || rect.top < 0 || w < 1 || h < 1) return;
-  DcState state_(dc);
+  SavedDC state_(dc);
   TBitmap bmp(w, h, true);
   Bitmap32 view = bmp.View();
   PaintSectionByIndex(sectionIndex, sectionName, bg, -1, -1, &model, view, origin, TsRect{0, 0, w, h}, state);

@@ -11,7 +11,7 @@
 
 #include "WizardTest.h"
 #include "installer/Unit1.h"
-#include "skin/controls/acSBUtils.h"
+#include "skin/controls/acEditWnd.h"
 #include "skin/render/acScrollGeometry.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sStyleSimply.h"
