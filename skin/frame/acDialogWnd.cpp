@@ -10,7 +10,6 @@
 #include "skin/data/sColorShift.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/frame/acDials.h"
-#include "skin/frame/sSkinProvider.h"
 #include "skin/frame/sSystemMenu.h"
 #include "skin/render/acGlow_win.h"
 #include "skin/render/sGraphUtils.h"
@@ -22,7 +21,6 @@
 namespace {
 
 constexpr int32_t kMissingButtonSize = 21;
-constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 constexpr TsTitleButton kOrder[kSystemButtons] = {tbClose, tbMaximize, tbMinimize, tbHelp};
 constexpr int32_t kCodes[kSystemButtons] = {kHtClose, kHtMaxButton, kHtMinButton, kHtHelp};
 
@@ -90,7 +88,7 @@ TacDialogWnd::TacDialogWnd(TacProvider* entry) : entry_(entry) {}
 TacDialogWnd::~TacDialogWnd() { Detach(); }
 
 void TacDialogWnd::RestoreLook() {
-  for (Button& b : buttons_) b.Animation.reset();
+  frame_.StopAnimations();
   const HWND wnd = Wnd();
   if (!IsWindow(wnd)) return;
   if (style_ & WS_SYSMENU) SetWindowLongPtrA(wnd, GWL_STYLE, GetWindowLongPtrA(wnd, GWL_STYLE) | WS_SYSMENU);
@@ -111,29 +109,54 @@ void TacDialogWnd::CreateParts(bool) {
 }
 
 void TacDialogWnd::ChooseImages() {
-  const TsSkinModel* model = binding_->Model();
-  const int32_t global = model ? model->Cache.GlobalInfo : -1;
-  auto find = [&](const char* key) { return global >= 0 ? model->FindImage(global, "GLOBALINFO", key) : -1; };
   const bool sizeable = (style_ & WS_THICKFRAME) != 0;
-  const bool bigSet = sizeable || find("SICONCLOSE") < 0;
-  const bool alone = !(style_ & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
-  if (bigSet) {
-    buttons_[tbClose].ImageIndex = find(alone && find("BICLOSEALONE") >= 0 ? "BICLOSEALONE" : "BICONCLOSE");
-    buttons_[tbMaximize].ImageIndex = find("BICONMAX");
-    buttons_[tbMinimize].ImageIndex = find("BICONMIN");
-    buttons_[tbHelp].ImageIndex = find("BICONHELP");
-  } else {
-    buttons_[tbClose].ImageIndex = find("SICONCLOSE");
-    buttons_[tbMaximize].ImageIndex = find("SICONMAX");
-    buttons_[tbMinimize].ImageIndex = find("SICONMIN");
-    const int32_t help = find("SICONHELP");
-    buttons_[tbHelp].ImageIndex = help >= 0 ? help : find("BICONHELP");
-  }
-  buttons_[tbClose].Visible = (style_ & WS_SYSMENU) != 0;
-  buttons_[tbMaximize].Visible = (style_ & WS_MAXIMIZEBOX) != 0;
-  buttons_[tbMinimize].Visible = (style_ & WS_MINIMIZEBOX) != 0;
-  buttons_[tbHelp].Visible = (exStyle_ & WS_EX_CONTEXTHELP) != 0;
+  frame_.ChooseButtonImages(sizeable, !(style_ & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)));
+  // A dialog's buttons count as big icons by its frame alone, whichever set they came from.
+  for (int b = 0; b < kSystemButtons; ++b) frame_.ButtonAt(static_cast<TsTitleButton>(b)).BigIcon = sizeable;
 }
+
+bool TacDialogWnd::ButtonShown(TsTitleButton b) const {
+  switch (b) {
+    case tbClose: return (style_ & WS_SYSMENU) != 0;
+    case tbMaximize: return (style_ & WS_MAXIMIZEBOX) != 0;
+    case tbMinimize: return (style_ & WS_MINIMIZEBOX) != 0;
+    case tbHelp: return (exStyle_ & WS_EX_CONTEXTHELP) != 0;
+  }
+  return false;
+}
+
+bool TacDialogWnd::BigSetSpacing() const {
+  const TsSkinModel* model = binding_->Model();
+  const int32_t close = frame_.ButtonAt(tbClose).ImageIndex;
+  return (style_ & WS_THICKFRAME) ||
+         (model && ImageOf(model, close) && close == model->FindImage(model->Cache.GlobalInfo, "GLOBALINFO", "BICONCLOSE"));
+}
+
+std::string TacDialogWnd::FrameCaption() const {
+  const int len = GetWindowTextLengthW(Wnd());
+  std::wstring wide(static_cast<size_t>(std::max(len, 0)) + 1, L'\0');
+  wide.resize(static_cast<size_t>(GetWindowTextW(Wnd(), wide.data(), len + 1)));
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
+  return text;
+}
+
+TacCaptionLook TacDialogWnd::CaptionLook() const {
+  TacCaptionLook look;
+  look.Fitted = false;
+  if (exStyle_ & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL)) look.ExtraFormat = DT_RIGHT | DT_RTLREADING;
+  return look;
+}
+
+bool TacDialogWnd::RegionWanted() const {
+  const LONG_PTR style = GetWindowLongPtrA(Wnd(), GWL_STYLE);
+  if ((style & WS_POPUP) && !(style & (WS_CAPTION | WS_THICKFRAME))) return false;
+  return SendMessageA(Wnd(), 0xBC4D, 16802, 0) != 16802;
+}
+
+bool TacDialogWnd::TitleAnimationsAllowed() const { return GlowingAllowed(manager_); }
 
 TsFrameMetrics TacDialogWnd::Metrics() const {
   TsFrameMetrics m;
@@ -155,143 +178,10 @@ POINT TacDialogWnd::ClientOrigin() const {
   return POINT{p.x - wr.left, p.y - wr.top};
 }
 
-bool TacDialogWnd::CacheMatches() const {
-  const TBitmap* cache = binding_->Cache();
-  RECT wr;
-  GetWindowRect(Wnd(), &wr);
-  return cache && !cache->Empty() && cache->Width() == wr.right - wr.left && cache->Height() == wr.bottom - wr.top;
-}
-
-void TacDialogWnd::PrepareCache() {
-  TsCommonData& sd = *binding_;
-  const TsSkinModel* model = sd.Model();
-  RECT wr;
-  GetWindowRect(Wnd(), &wr);
-  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  if (!model || w <= 0 || h <= 0) return;
-  sd.InitCache();
-  TBitmap& cache = *sd.Cache();
-  if (cache.Width() != w || cache.Height() != h) {
-    cache.SetSize(w, h);
-    regionChanged_ = true;
-  }
-  Bitmap32 view = cache.View();
-  const TsGeneralData* g = sd.Section();
-  const int state = g ? std::min(active_ ? 1 : 0, std::max(g->States - 1, 0)) : 0;
-  PaintSection(sd.Binding(), BackgroundSource{}, true, view, TsPoint{0, 0}, TsRect{0, 0, w, h}, state);
-  const TsFrameMetrics fm = Metrics();
-  if (fm.CaptionHeight > 0) {
-    const TsSectionBinding title = BindSection(*model, "FORMTITLE");
-    if (title.SectionIndex >= 0) {
-      const TsGeneralData& t = model->Sections[static_cast<size_t>(title.SectionIndex)];
-      PaintSection(title, MakeBgInfo(&view, 0, 0), true, view, TsPoint{0, 0}, TsRect{0, 0, w, fm.TitleBandHeight()},
-                   std::min(active_ ? 1 : 0, std::max(t.States - 1, 0)));
-    }
-    TsTitleLayoutInput in;
-    in.WindowWidth = w;
-    in.Metrics = fm;
-    const TsMaskData* close = ImageOf(model, buttons_[tbClose].ImageIndex);
-    in.BigSetSpacing = (style_ & WS_THICKFRAME) || (close && buttons_[tbClose].ImageIndex ==
-                                                                  model->FindImage(model->Cache.GlobalInfo, "GLOBALINFO",
-                                                                                   "BICONCLOSE"));
-    in.Space = model->SkinData.BISpacing;
-    in.Right = model->SkinData.BIRightMargin;
-    in.VAlign = model->SkinData.BIVAlign;
-    in.ButtonHeight = close ? close->CellHeight() : kMissingButtonSize;
-    for (TsTitleButton b : kOrder) {
-      const TsMaskData* image = ImageOf(model, buttons_[b].ImageIndex);
-      in.System[b] = TsTitleButtonSpec{buttons_[b].Visible && image, image ? image->CellWidth() : kMissingButtonSize,
-                                       (style_ & WS_THICKFRAME) != 0};
-    }
-    const TsTitleLayout layout = LayOutTitleButtons(in);
-    for (TsTitleButton b : kOrder) buttons_[b].Rect = layout.System[b];
-    PaintCaption(layout);
-    for (TsTitleButton b : kOrder) {
-      const TsMaskData* image = ImageOf(model, buttons_[b].ImageIndex);
-      const Button& slot = buttons_[b];
-      if (!image || IsRectEmpty(slot.Rect)) continue;
-      // An animated button's other states are shown by its animation window.
-      const int buttonState = slot.Animation ? 0 : slot.State;
-      PaintStateImage(view, TsPoint{slot.Rect.Left, slot.Rect.Top}, buttonState, MakeBgInfo(&view, 0, 0), *image,
-                      buttonState == 0 && !active_ ? 2 : 1);
-    }
-  }
-  sd.CacheStale = false;
-}
-
-void TacDialogWnd::PaintCaption(const TsTitleLayout& layout) {
-  const TsFrameMetrics fm = Metrics();
-  TBitmap& cache = *binding_->Cache();
-  const int len = GetWindowTextLengthW(Wnd());
-  std::wstring wide(static_cast<size_t>(std::max(len, 0)) + 1, L'\0');
-  wide.resize(static_cast<size_t>(GetWindowTextW(Wnd(), wide.data(), len + 1)));
-  if (wide.empty()) return;
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
-  const TsSkinModel* model = binding_->Model();
-  const RECT r{fm.SideBorder + model->SkinData.BILeftMargin, 2, cache.Width() - layout.BlockWidth - 6,
-               fm.TitleBandHeight()};
-  if (r.right <= r.left) return;
-  TCanvas& canvas = cache.Canvas();
-  AssignCaptionFont(canvas.Font());
-  UINT format = kCaptionFormat;
-  if (exStyle_ & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL)) format |= DT_RIGHT | DT_RTLREADING;
-  const int32_t captionSection = model->FindSection("CAPTION");
-  WriteSkinTextByIndex(canvas, text, true, binding_->Manager(), active_,
-                       captionSection >= 0 ? captionSection : model->FindSection("FORMTITLE"), format, r);
-}
-
-void TacDialogWnd::ApplyRegion() {
-  regionChanged_ = false;
-  const HWND wnd = Wnd();
-  const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
-  if ((style & WS_POPUP) && !(style & (WS_CAPTION | WS_THICKFRAME))) return;
-  if (SendMessageA(wnd, 0xBC4D, 16802, 0) == 16802) return;
-  const TsSkinModel* model = binding_->Model();
-  const TBitmap* cache = binding_->Cache();
-  if (!model || !cache) return;
-  const int w = cache->Width(), h = cache->Height();
-  const int32_t title = model->FindSection("FORMTITLE");
-  const TsMaskData* titleBorder =
-      Metrics().CaptionHeight > 0 && title >= 0 ? ImageOf(model, model->Sections[static_cast<size_t>(title)].BorderMaskIndex)
-                                                : nullptr;
-  UniqueRegion region(CreateRectRgn(0, 0, w, h));
-  for (const TsRect& cut : FrameRegionCuts(w, h, ImageOf(model, binding_->BorderMaskIndex), titleBorder)) {
-    UniqueRegion piece(CreateRectRgn(cut.Left, cut.Top, cut.Right, cut.Bottom));
-    CombineRgn(region.get(), region.get(), piece.get(), RGN_DIFF);
-  }
-  if (SetWindowRgn(wnd, region.get(), FALSE)) region.release();  // the window's now
-}
-
-void TacDialogWnd::PaintFrame(HDC dc) {
-  if (binding_->CacheStale || !CacheMatches()) PrepareCache();
-  const TBitmap* cache = binding_->Cache();
-  if (!cache || cache->Empty()) return;
-  if (regionChanged_) ApplyRegion();
-  const int w = cache->Width(), h = cache->Height();
-  RECT c;
-  GetClientRect(Wnd(), &c);
-  const POINT o = ClientOrigin();
-  HDC src = const_cast<TBitmap*>(cache)->Canvas().Handle();
-  // Everything but the client area.
-  const int saved = SaveDC(dc);
-  ExcludeClipRect(dc, o.x, o.y, o.x + c.right, o.y + c.bottom);
-  BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCCOPY);
-  RestoreDC(dc, saved);
-}
-
-void TacDialogWnd::RepaintFrame() {
-  binding_->CacheStale = true;
-  if (!IsWindowVisible(Wnd())) return;
-  if (HDC dc = GetWindowDC(Wnd())) {
-    PaintFrame(dc);
-    ReleaseDC(Wnd(), dc);
-  }
-}
+void TacDialogWnd::RepaintFrame() { frame_.Repaint(); }
 
 void TacDialogWnd::EraseClient(HDC dc) {
-  if (binding_->CacheStale || !CacheMatches()) PrepareCache();
+  if (binding_->CacheStale || !frame_.CacheMatchesWindow()) frame_.PrepareCache();
   const TBitmap* cache = binding_->Cache();
   RECT c;
   GetClientRect(Wnd(), &c);
@@ -346,15 +236,15 @@ int32_t TacDialogWnd::HitTest(POINT screen) {
   GetWindowRect(Wnd(), &wr);
   const int x = screen.x - wr.left, y = screen.y - wr.top;
   const TsFrameMetrics fm = Metrics();
-  const TsMaskData* close = ImageOf(binding_->Model(), buttons_[tbClose].ImageIndex);
+  const TsMaskData* close = ImageOf(binding_->Model(), frame_.ButtonAt(tbClose).ImageIndex);
   const int closeHeight = close ? close->CellHeight() : kMissingButtonSize;
   const int bandTop = (fm.TitleBandHeight() - closeHeight) / 2;
   if (fm.CaptionHeight <= 0 || y < bandTop || y > bandTop + closeHeight) return kHtNowhere;
   if (x >= fm.SideBorder && x <= fm.SideBorder + GetSystemMetrics(SM_CXSMICON) && (style_ & WS_SYSMENU)) return HTSYSMENU;
   for (TsTitleButton b : kOrder) {
-    const Button& slot = buttons_[b];
-    if (!slot.Visible || IsRectEmpty(slot.Rect)) continue;
-    if (x >= slot.Rect.Left && x <= slot.Rect.Right - 1) {
+    const TsRect& rect = frame_.ButtonAt(b).Rect;
+    if (!ButtonShown(b) || IsRectEmpty(rect)) continue;
+    if (x >= rect.Left && x <= rect.Right - 1) {
       const bool enabled = b != tbMaximize && b != tbMinimize;  // a dialog's boxes need the platform's rules
       return enabled ? kCodes[b] : kHtCaption;
     }
@@ -362,45 +252,13 @@ int32_t TacDialogWnd::HitTest(POINT screen) {
   return kHtCaption;
 }
 
-bool TacDialogWnd::AnimationsAllowed() const {
-  return GlowingAllowed(manager_);
-}
-
 void TacDialogWnd::StopAnimations() {
-  bool had = false;
-  for (Button& b : buttons_) {
-    had = had || b.Animation;
-    b.Animation.reset();
-  }
-  if (had) RepaintFrame();
+  if (frame_.StopAnimations()) RepaintFrame();
 }
 
-void TacDialogWnd::SetHot(int32_t code, bool pressed) {
-  if (code == hotCode_ && pressed == pressed_) return;
-  hotCode_ = code;
-  pressed_ = pressed;
-  bool repaint = false;
-  const TsSkinModel* model = binding_->Model();
-  for (TsTitleButton b : kOrder) {
-    Button& slot = buttons_[b];
-    const int32_t state = kCodes[b] == code ? (pressed ? 2 : 1) : 0;
-    if (state == slot.State) continue;
-    slot.State = state;
-    const TsMaskData* image = ImageOf(model, slot.ImageIndex);
-    if (!AnimationsAllowed() || !image || IsRectEmpty(slot.Rect)) {
-      repaint = true;
-      continue;
-    }
-    if (!slot.Animation) {
-      slot.Animation = std::make_unique<TacSBAnimation>(Wnd(), [this] { SendMessageA(Wnd(), WM_MOUSELEAVE, 0, 0); });
-      repaint = true;  // the frame shows the button at rest from now on
-    }
-    slot.Animation->ChangeState(state, *image, slot.Rect);
-  }
-  if (repaint) RepaintFrame();
-}
+void TacDialogWnd::ShowSystemMenu(int x, int y) { frame_.ShowSystemMenu(x, y); }
 
-void TacDialogWnd::ShowSystemMenu(int x, int y) {
+std::optional<std::vector<TsSysMenuItem>> TacDialogWnd::SystemMenuItems() {
   const HWND wnd = Wnd();
   const bool zoomed = IsZoomed(wnd) != FALSE, iconic = IsIconic(wnd) != FALSE;
   const bool maxBox = (style_ & WS_MAXIMIZEBOX) != 0, minBox = (style_ & WS_MINIMIZEBOX) != 0;
@@ -420,7 +278,7 @@ void TacDialogWnd::ShowSystemMenu(int x, int y) {
       item(SC_MAXIMIZE, "Maximize", maxBox, !zoomed && sizeable),
       TsSysMenuItem{},
       item(SC_CLOSE, "Close", (style_ & WS_SYSMENU) != 0, true)};
-  ShowSysMenuItems(wnd, items, x, y);
+  return items;
 }
 
 // ---- Skin commands and messages -----------------------------------------------------------
@@ -444,11 +302,11 @@ bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
     case SkinCommand::NewSkin:
     case SkinCommand::RefreshSkin:
       if (manager && manager != manager_) return true;
-      for (Button& b : buttons_) b.Animation.reset();
+      frame_.StopAnimations();
       sd.UpdateIndexes();
       ChooseImages();
       sd.CacheStale = true;
-      regionChanged_ = true;
+      frame_.MarkRegionChanged();
       // The buttons and texts keep pictures of their own.
       EnumChildWindows(Wnd(), &ForwardSkinCommand, reinterpret_cast<LPARAM>(&m));
       if (IsWindowVisible(Wnd()))
@@ -466,7 +324,7 @@ bool TacDialogWnd::AnswerSkinCommand(TMessage& m) {
     case SkinCommand::GetBackgroundInfo: {
       auto* q = reinterpret_cast<ParentBgQuery*>(m.LParam);
       if (!q) return true;
-      if (sd.CacheStale || !CacheMatches()) PrepareCache();
+      if (sd.CacheStale || !frame_.CacheMatchesWindow()) frame_.PrepareCache();
       sd.FillBgQuery(*q, active_ ? 1 : 0, Wnd());
       if (q->AnswerKind == akBitmap) {
         const POINT o = ClientOrigin();
@@ -489,7 +347,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
   TsCommonData& sd = *binding_;
   const HWND wnd = Wnd();
   if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY) {
-    for (Button& b : buttons_) b.Animation.reset();
+    frame_.StopAnimations();
     TacProvider* entry = entry_;
     TacMainWnd::WndProc(m);  // gives the window its own procedure back
     if (entry) entry->DialogDestroyed = true;
@@ -502,10 +360,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
   }
   switch (m.Msg) {
     case WM_NCPAINT:
-      if (HDC dc = GetWindowDC(wnd)) {
-        PaintFrame(dc);
-        ReleaseDC(wnd, dc);
-      }
+      frame_.PaintNow();
       m.Result = 1;
       return;
     case WM_NCACTIVATE:
@@ -540,7 +395,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
     }
     case WM_SIZE:
       sd.CacheStale = true;
-      regionChanged_ = true;
+      frame_.MarkRegionChanged();
       break;
     case WM_MOVE:
       StopAnimations();
@@ -559,18 +414,19 @@ void TacDialogWnd::WndProc(TMessage& m) {
     case WM_NCHITTEST: {
       const int32_t code = HitTest(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
       if (code == kHtNowhere || code == kHtCaption) {
-        if (!pressed_) SetHot(0, false);
+        if (!frame_.Pressed()) frame_.SetHot(0, false);
         if (!PassOn(m)) return;
         return;
       }
-      if (!pressed_ || code != hotCode_) SetHot(code, pressed_ && code == hotCode_);
+      if (!frame_.Pressed() || code != frame_.HotCode())
+        frame_.SetHot(code, frame_.Pressed() && code == frame_.HotCode());
       m.Result = code;
       return;
     }
     case WM_NCLBUTTONDOWN:
       if (m.WParam == HTCLOSE) {
         SetCapture(wnd);
-        SetHot(kHtClose, true);
+        frame_.SetHot(kHtClose, true);
         return;
       }
       if (m.WParam == HTSYSMENU) {
@@ -589,7 +445,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
       break;
     case WM_NCRBUTTONUP:
       if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) {
-        SetHot(0, false);
+        frame_.SetHot(0, false);
         ShowSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
         return;
       }
@@ -606,26 +462,26 @@ void TacDialogWnd::WndProc(TMessage& m) {
       return;
     case WM_NCLBUTTONUP:
     case WM_LBUTTONUP:
-      if (pressed_) {
+      if (frame_.Pressed()) {
         POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         if (m.Msg == WM_LBUTTONUP) ClientToScreen(wnd, &p);
         const bool onClose = HitTest(p) == kHtClose;
         ReleaseCapture();
-        SetHot(0, false);
+        frame_.SetHot(0, false);
         if (onClose) PostMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         return;
       }
       break;
     case WM_CANCELMODE:
-      if (pressed_ && GetCapture() == wnd) ReleaseCapture();
-      if (pressed_) SetHot(0, false);
+      if (frame_.Pressed() && GetCapture() == wnd) ReleaseCapture();
+      if (frame_.Pressed()) frame_.SetHot(0, false);
       break;
     case WM_CAPTURECHANGED:
       // Whoever took the mouse ends the press.
-      if (pressed_) SetHot(0, false);
+      if (frame_.Pressed()) frame_.SetHot(0, false);
       break;
     case WM_MOUSEMOVE:
-      if (pressed_) {
+      if (frame_.Pressed()) {
         POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         ClientToScreen(wnd, &p);
         // Leaving the pressed button lets go of it; coming back does not press it again.
@@ -636,7 +492,7 @@ void TacDialogWnd::WndProc(TMessage& m) {
       break;
     case WM_NCMOUSELEAVE:
     case WM_MOUSELEAVE:
-      if (!pressed_) SetHot(0, false);
+      if (!frame_.Pressed()) frame_.SetHot(0, false);
       break;
     case WM_NCRBUTTONDOWN:
       if (m.WParam == HTCAPTION || m.WParam == HTSYSMENU) return;
@@ -680,7 +536,7 @@ void TacStaticWnd::Paint(HDC dc) {
     if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
     TsSkinManager* m = manager_ ? manager_ : DefaultManager();
     const TColor colour = m ? m->GetGlobalFontColor() : clWindowText;
-    SelectObject(mem, reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0)));
+    SelectedObject font(mem, reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0)));
     SetBkMode(mem, TRANSPARENT);
     SetTextColor(mem, ColorToRGB(IsKeyColor(colour) ? clWindowText : colour));
     RECT r = c;
@@ -715,15 +571,15 @@ void TacStaticWnd::WndProc(TMessage& m) {
       m.Result = 1;
       return;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT ps{};
-      HDC given = reinterpret_cast<HDC>(m.WParam);
-      HDC dc = given ? given : BeginPaint(Wnd(), &ps);
-      Paint(dc);
-      if (!given) EndPaint(Wnd(), &ps);
+    case WM_PRINTCLIENT:
+      if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
+        Paint(given);
+      } else {
+        PaintDC dc(Wnd());
+        Paint(dc.get());
+      }
       m.Result = 0;
       return;
-    }
     case WM_SETTEXT:
     case STM_SETICON:
     case STM_SETIMAGE:

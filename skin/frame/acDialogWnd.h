@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "skin/controls/acSBUtils.h"
+#include "skin/frame/acFrameSkin.h"
 #include "skin/frame/acTitleAnimation.h"
 #include "skin/render/sTitleLayout.h"
 
 class TacProvider;
 
-class TacDialogWnd : public TacMainWnd {
+class TacDialogWnd : public TacMainWnd, private TacFrameHost {
  public:
   // `entry` is told when the window is gone.
   explicit TacDialogWnd(TacProvider* entry);
@@ -26,10 +27,10 @@ class TacDialogWnd : public TacMainWnd {
   TsFrameMetrics Metrics() const;
   POINT ClientOrigin() const;
   // The close button's rectangle in window coordinates (empty without one).
-  TsRect CloseRect() const { return buttons_[tbClose].Rect; }
-  int32_t HotCode() const { return hotCode_; }
+  TsRect CloseRect() const { return frame_.ButtonAt(tbClose).Rect; }
+  int32_t HotCode() const { return frame_.HotCode(); }
   // The close button's hover animation, or nullptr while it has none.
-  const TacSBAnimation* CloseAnimation() const { return buttons_[tbClose].Animation.get(); }
+  const TacSBAnimation* CloseAnimation() const { return frame_.ButtonAt(tbClose).Animation.get(); }
   bool FormActive() const { return active_; }
   // Gives the dialog's child windows their handlers (again: new ones only).
   void AttachChildren();
@@ -44,36 +45,44 @@ class TacDialogWnd : public TacMainWnd {
   void RestoreLook() override;
 
  private:
-  struct Button {
-    int32_t ImageIndex = -1;
-    bool Visible = false;
-    int32_t State = 0;
-    TsRect Rect;
-    std::unique_ptr<TacSBAnimation> Animation;  // from the first state change, while allowed
-  };
-
   static BOOL CALLBACK AttachChild(HWND child, LPARAM self);
   void ChooseImages();
-  void PrepareCache();
-  void PaintCaption(const TsTitleLayout& layout);
-  void PaintFrame(HDC dc);
-  void ApplyRegion();
-  bool CacheMatches() const;
   int32_t HitTest(POINT screen);
-  void SetHot(int32_t code, bool pressed);
-  bool AnimationsAllowed() const;
   void StopAnimations();
   void EraseClient(HDC dc);
   bool AnswerSkinCommand(TMessage& m);
 
+  // The frame's host: a dialog is known by its window's styles, kept when the skin took it.
+  HWND FrameWindow() const override { return Wnd(); }
+  TsCommonData& FrameBinding() const override { return *binding_; }
+  std::string FrameCaption() const override;
+  TacCaptionLook CaptionLook() const override;
+  TsFrameMetrics FrameMetrics() const override { return Metrics(); }
+  POINT FrameClientOrigin() const override { return ClientOrigin(); }
+  bool FrameActive() const override { return active_; }
+  bool FrameZoomed() const override { return false; }
+  std::string TitleSection() const override { return "FORMTITLE"; }
+  bool DrawsTitle() const override { return true; }
+  bool ButtonShown(TsTitleButton b) const override;
+  bool ButtonEnabled(int32_t) const override { return true; }
+  bool ButtonPressable(int32_t) const override { return true; }
+  bool BigSetSpacing() const override;
+  bool FrameCanPrepare() const override { return true; }
+  bool FrameCanPaint() const override { return IsWindowVisible(Wnd()) != FALSE; }
+  bool TitleAnimationsAllowed() const override;
+  bool ButtonsGlow() const override { return false; }
+  bool GlowWindowAllowed() const override { return false; }
+  bool PaintsFramePieces() const override { return false; }
+  bool RegionWanted() const override;
+  std::optional<std::vector<TsSysMenuItem>> SystemMenuItems() override;
+  void FrameCacheMade() override {}
+  void FrameCachePainted() override {}
+
   TacProvider* entry_;
   LONG_PTR style_ = 0, exStyle_ = 0;
   bool active_ = true;
-  bool regionChanged_ = true;
   bool childrenAttached_ = false;
-  bool pressed_ = false;
-  int32_t hotCode_ = 0;
-  std::array<Button, kSystemButtons> buttons_;
+  TacFrameSkin frame_{*this};
 };
 
 // The handler of a dialog's static text or icon: drawn over what the dialog shows behind it.

@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/sFade_win.h"
 #include "skin/render/sStyleSimply_win.h"
@@ -32,7 +33,7 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner, bool createdAtRunTime)
   static const bool previewChecked = (acPreviewMode = acPreviewMode || PreviewRequested(CommandLineArgs()), true);
   (void)previewChecked;
   if (TsSkinProvider* existing = FindSkinProvider(form_)) {
-    if (existing->createdAtRunTime_) {
+    if (existing->life_.Unprepared()) {
       existing->Free();  // made by the hook and never used: this one takes over
     } else {
       inert_ = true;
@@ -41,20 +42,19 @@ TsSkinProvider::TsSkinProvider(TComponent* AOwner, bool createdAtRunTime)
   skinData_ = std::make_unique<TsCommonData>(form_, ccSkinProvider);
   skinData_->SetSkinSection("FORM");
   if (inert_) return;
-  createdAtRunTime_ = createdAtRunTime;
   if (createdAtRunTime) {
+    life_ = TsFormLife(TsFormState::Unprepared);
     UseGlobalColor = false;
     MakeSkinMenu = false;
   }
   form_->SetDoubleBuffered(false);
-  titleStrip_ = std::make_unique<TBitmap>();
   formProc_ = form_->WindowProc;
   form_->WindowProc = [this](TMessage& m) { ProviderWndProc(m); };
   form_->CreateParamsFilter = [this](TCreateParams& p) { FilterCreateParams(p); };
   if (!form_->HasState(csLoading | csReading)) {
     skinData_->UpdateIndexes();
     // A provider made at run time prepares the form once the window first asks for its frame.
-    if (form_->HandleAllocated() && !createdAtRunTime_) {
+    if (form_->HandleAllocated() && !life_.Unprepared()) {
       PrepareForm();
       RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
@@ -92,7 +92,7 @@ void TsSkinProvider::SetDrawNonClientArea(bool value) {
   } else if (sysMenu_ && sysMenu_->HadSystemMenu) {
     SetWindowLongPtrA(form_->Handle(), GWL_STYLE, GetWindowLongPtrA(form_->Handle(), GWL_STYLE) | WS_SYSMENU);
   }
-  regionChanged_ = true;
+  frame_.MarkRegionChanged();
   skinData_->CacheStale = true;
   RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
 }
@@ -129,7 +129,7 @@ void TsSkinProvider::PrepareForm() {
   if (!sysMenu_) sysMenu_ = std::make_unique<TsSystemMenu>(form_);
   if (IsSkinned()) KeepSystemMenuOff();
   ChooseButtonImages();
-  regionChanged_ = true;
+  frame_.MarkRegionChanged();
   skinData_->CacheStale = true;
   if (UseGlobalColor && !skinData_->CustomColor() && IsSkinned())
     if (TsSkinManager* m = skinData_->Manager()) form_->SetColor(m->GetGlobalColor());
@@ -149,9 +149,7 @@ void TsSkinProvider::AdaptControls(TWinControl* container) {
 }
 
 void TsSkinProvider::InitRunTime() {
-  if (!createdAtRunTime_) return;
-  createdAtRunTime_ = false;
-  PrepareForm();
+  if (life_.Apply(TsFormEvent::Prepare)) PrepareForm();
 }
 
 void TsSkinProvider::RemoveSkin() {
@@ -165,7 +163,7 @@ void TsSkinProvider::RemoveSkin() {
   if (sysMenu_ && sysMenu_->HadSystemMenu)
     SetWindowLongPtrA(wnd, GWL_STYLE, GetWindowLongPtrA(wnd, GWL_STYLE) | WS_SYSMENU);
   SetWindowRgn(wnd, nullptr, FALSE);
-  regionChanged_ = true;
+  frame_.MarkRegionChanged();
   RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
   if (UseGlobalColor && !skinData_->CustomColor()) form_->SetColor(clBtnFace);
   // Standard labels the adapter recoloured get the system's text colour back.
@@ -180,7 +178,7 @@ void TsSkinProvider::SkinAgain() {
   KeepSystemMenuOff();
   ChooseButtonImages();
   skinData_->CacheStale = true;
-  regionChanged_ = true;
+  frame_.MarkRegionChanged();
   if (UseGlobalColor && !skinData_->CustomColor())
     if (TsSkinManager* m = skinData_->Manager()) form_->SetColor(m->GetGlobalColor());
   AdaptControls();
@@ -236,7 +234,7 @@ bool TsSkinProvider::AlwaysAnsweredCommand(TMessage& m) {
     case SkinCommand::GetBackgroundInfo: {
       auto* q = reinterpret_cast<ParentBgQuery*>(m.LParam);
       if (!q) return true;
-      if (IsSkinned() && (sd.CacheStale || !FrameCacheMatchesWindow()) && !sd.PaintingSuspended) PrepareFrameCache();
+      if (IsSkinned() && (sd.CacheStale || !frame_.CacheMatchesWindow()) && !sd.PaintingSuspended) PrepareFrameCache();
       sd.FillBgQuery(*q, State());
       if (q->AnswerKind == akBitmap) {
         const POINT origin = ClientOrigin();
@@ -298,7 +296,7 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
       if (!own) return;
       CommonSkinHandler(m, sd);
       SendToChildren(form_, m.Msg, m.WParam, m.LParam);
-      regionChanged_ = true;
+      frame_.MarkRegionChanged();
       if (Showing()) {
         sd.CacheStale = true;
         if (!acEffectRunning)
@@ -361,209 +359,213 @@ void TsSkinProvider::CallWithoutFrameDrawing(TMessage& m) {
 }
 
 void TsSkinProvider::SkinnedWndProc(TMessage& m) {
-  TsCommonData& sd = *skinData_;
   switch (m.Msg) {
     case WM_NCCREATE:
-    case WM_CREATE:
-      formProc_(m);
-      if (!createdAtRunTime_) PrepareForm();
-      return;
-    case WM_PARENTNOTIFY:
-      formProc_(m);
-      if (LOWORD(m.WParam) == WM_CREATE) AdaptControls();
-      return;
-    case WM_MOVE:
-      StopTitleAnimations();
-      formProc_(m);
-      return;
-    case CM_SHOWINGCHANGED:
-      ShowingChanged(m);
-      return;
-    case WM_CLOSE:
-      PrepareHide(m);
-      return;
-    case WM_WINDOWPOSCHANGED:
-      WindowPosChanged(m);
-      return;
-    case WM_GETMINMAXINFO:
-      // Maximized, the frame lies just outside the work area of the form's monitor.
-      if (form_->BorderStyle() != TFormBorderStyle::bsNone && !form_->Parent() && form_->HandleAllocated() && m.LParam) {
-        auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
-        MONITORINFO mi{sizeof mi};
-        if (GetMonitorInfoA(MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST), &mi)) {
-          const int b = Metrics().SideBorder;
-          info->ptMaxPosition = POINT{-b, -b};
-          info->ptMaxSize = POINT{mi.rcWork.right - mi.rcWork.left + 2 * b, mi.rcWork.bottom - mi.rcWork.top + 2 * b};
-        }
-      }
-      formProc_(m);
-      return;
-    case WM_SIZE:
-      sd.CacheStale = true;
-      formProc_(m);
-      if (Showing() && !FrameCacheMatchesWindow()) {
-        regionChanged_ = true;
-        SendMessageA(form_->Handle(), WM_NCPAINT, 1, 0);
-      }
-      return;
-    case WM_SETREDRAW:
-      if (m.WParam)
-        lockCount_ = lockCount_ > 0 ? lockCount_ - 1 : 0;
-      else
-        ++lockCount_;
-      formProc_(m);
-      return;
-    case WM_SETTEXT:
-      SetText(m);
-      return;
-    case WM_ERASEBKGND:
-      EraseBackground(m);
-      return;
-    case WM_PAINT:
-      Paint(m);
-      return;
-    case WM_PRINT:
-      if (m.WParam && (m.LParam & PRF_NONCLIENT)) {
-        if (sd.CacheStale || !FrameCacheMatchesWindow()) PrepareFrameCache();
-        PaintFrame(reinterpret_cast<HDC>(m.WParam));
-      }
-      if (m.WParam && (m.LParam & PRF_CLIENT)) {
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        const POINT origin = ClientOrigin();
-        const int saved = SaveDC(dc);
-        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
-        IntersectClipRect(dc, 0, 0, form_->ClientWidth(), form_->ClientHeight());
-        form_->Perform(WM_ERASEBKGND, m.WParam, static_cast<LPARAM>(m.WParam));
-        form_->Perform(WM_PAINT, m.WParam, 0);
-        RestoreDC(dc, saved);
-      }
-      m.Result = 0;
-      return;
-    case WM_PRINTCLIENT:
-      return;
-    case WM_SHOWWINDOW:
-      if (m.WParam) formState_ &= fsRestoredFromMin;
-      formProc_(m);
-      return;
-    case WM_QUERYENDSESSION:
-      // The session may end once no control is left half-way through a fade.
-      acAnimationsOff = true;
-      WaitForFades();
-      formProc_(m);
-      return;
-    case WM_ENDSESSION:
-      if (!m.WParam) acAnimationsOff = false;  // the log-off was called off
-      formProc_(m);
-      return;
+    case WM_CREATE: return Created(m);
+    case WM_PARENTNOTIFY: return ParentNotify(m);
+    case WM_MOVE: return Moved(m);
+    case CM_SHOWINGCHANGED: return ShowingChanged(m);
+    case WM_CLOSE: return PrepareHide(m);
+    case WM_WINDOWPOSCHANGED: return WindowPosChanged(m);
+    case WM_GETMINMAXINFO: return MinMaxInfo(m);
+    case WM_SIZE: return Sized(m);
+    case WM_SETTEXT: return SetText(m);
+    case WM_ERASEBKGND: return EraseBackground(m);
+    case WM_PAINT: return Paint(m);
+    case WM_PRINT: return Print(m);
+    case WM_PRINTCLIENT: return;  // the client is printed through WM_PRINT
+    case WM_SHOWWINDOW: return WindowShown(m);
+    case WM_QUERYENDSESSION: return QueryEndSession(m);
+    case WM_ENDSESSION: return EndSession(m);
     case WM_SETTINGCHANGE:
-    case WM_STYLECHANGED:
-      sd.CacheStale = true;
-      regionChanged_ = true;
-      formProc_(m);
-      return;
-    case WM_NCHITTEST:
-      HitTestMessage(m);
-      return;
-    case WM_NCPAINT:
-      if (!drawNonClientArea_) {
-        formProc_(m);
-        return;
-      }
-      if (createdAtRunTime_) InitRunTime();
-      if (CanPaintFrame()) {
-        HDC dc = GetWindowDC(form_->Handle());
-        if (dc) {
-          PaintFrame(dc);
-          ReleaseDC(form_->Handle(), dc);
-        }
-      }
-      m.Result = 0;
-      return;
-    case WM_NCACTIVATE:
-      Activate(m);
-      return;
+    case WM_STYLECHANGED: return LookChanged(m);
+    case WM_NCHITTEST: return HitTestMessage(m);
+    case WM_NCPAINT: return NcPaint(m);
+    case WM_NCACTIVATE: return Activate(m);
     case WM_ENABLE:
-      formProc_(m);
-      RepaintFrameNow();
-      return;
-    case WM_SETICON:
-      CallWithoutFrameDrawing(m);
-      RepaintFrameNow();
-      return;
-    case CM_ENABLEDCHANGED:
-      formProc_(m);
-      RepaintFrameNow();
-      return;
-    case WM_NCLBUTTONDOWN:
-      NcButtonDown(m);
-      return;
-    case WM_NCLBUTTONUP:
-      NcButtonUp(m);
-      return;
-    case WM_NCLBUTTONDBLCLK:
-      NcDoubleClick(m);
-      return;
-    case WM_NCRBUTTONDOWN:
-      if (drawNonClientArea_ && (m.WParam == HTCAPTION || m.WParam == HTSYSMENU)) return;
-      formProc_(m);
-      return;
-    case WM_NCRBUTTONUP:
-      NcRightButtonUp(m);
-      return;
-    case kMsgTaskbarSysMenu: {
-      POINT p;
-      GetCursorPos(&p);
-      ShowSystemMenu(p.x, p.y);
-      return;
-    }
-    case WM_SYSCOMMAND:
-      SysCommand(m);
-      return;
-    case WM_INITMENUPOPUP:
-      formProc_(m);
-      if (HIWORD(m.LParam)) EnableMenuItem(reinterpret_cast<HMENU>(m.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
-      return;
+    case CM_ENABLEDCHANGED: return EnabledChanged(m);
+    case WM_SETICON: return IconChanged(m);
+    case WM_NCLBUTTONDOWN: return NcButtonDown(m);
+    case WM_NCLBUTTONUP: return NcButtonUp(m);
+    case WM_NCLBUTTONDBLCLK: return NcDoubleClick(m);
+    case WM_NCRBUTTONDOWN: return NcRightButtonDown(m);
+    case WM_NCRBUTTONUP: return NcRightButtonUp(m);
+    case kMsgTaskbarSysMenu: return TaskbarSystemMenu(m);
+    case WM_SYSCOMMAND: return SysCommand(m);
+    case WM_INITMENUPOPUP: return InitMenuPopup(m);
     case WM_ENTERIDLE:
     case kMsgEditorIdle:
     case kMsgRegionQuery:
-      m.Result = 0;
+      m.Result = 0;  // the skinned frame answers these itself
       return;
-    case WM_MOUSEMOVE:
-      formProc_(m);
-      if (TsSkinManager* manager = sd.Manager()) manager->SetActiveControl(nullptr);
-      return;
-    case WM_TIMER:
-      if (m.WParam == kHotWatchTimer) {
-        WatchHotButton();
-        return;
-      }
-      formProc_(m);
-      return;
+    case WM_MOUSEMOVE: return MouseMove(m);
+    case WM_TIMER: return Timer(m);
     case WM_MOUSELEAVE:
     case WM_NCMOUSELEAVE:
-    case CM_MOUSELEAVE:
-      ClearHot();
-      if (m.Msg != WM_NCMOUSELEAVE)
-        if (TsSkinManager* manager = sd.Manager()) manager->SetActiveControl(nullptr);
-      formProc_(m);
-      return;
-    case CM_VISIBLECHANGED:
-      if (m.WParam) InitRunTime();
-      formProc_(m);
-      if (m.WParam) AdaptControls();
-      if (!m.WParam) {
-        sd.ReleaseCache();
-        StopTitleAnimations();
-      }
-      return;
-    case CM_MENUCHANGED:
-      sd.CacheStale = true;
-      formProc_(m);
-      return;
-    default:
-      formProc_(m);
-      return;
+    case CM_MOUSELEAVE: return MouseLeave(m);
+    case CM_VISIBLECHANGED: return VisibleChanged(m);
+    case CM_MENUCHANGED: return MenuChanged(m);
+    default: return formProc_(m);
   }
+}
+
+// ---- Window life --------------------------------------------------------------------------
+
+void TsSkinProvider::Created(TMessage& m) {
+  formProc_(m);
+  if (!life_.Unprepared()) PrepareForm();
+}
+
+void TsSkinProvider::ParentNotify(TMessage& m) {
+  formProc_(m);
+  if (LOWORD(m.WParam) == WM_CREATE) AdaptControls();
+}
+
+void TsSkinProvider::Moved(TMessage& m) {
+  StopTitleAnimations();
+  formProc_(m);
+}
+
+void TsSkinProvider::MinMaxInfo(TMessage& m) {
+  // Maximized, the frame lies just outside the work area of the form's monitor.
+  if (form_->BorderStyle() != TFormBorderStyle::bsNone && !form_->Parent() && form_->HandleAllocated() && m.LParam) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+    MONITORINFO mi{sizeof mi};
+    if (GetMonitorInfoA(MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST), &mi)) {
+      const int b = Metrics().SideBorder;
+      info->ptMaxPosition = POINT{-b, -b};
+      info->ptMaxSize = POINT{mi.rcWork.right - mi.rcWork.left + 2 * b, mi.rcWork.bottom - mi.rcWork.top + 2 * b};
+    }
+  }
+  formProc_(m);
+}
+
+void TsSkinProvider::Sized(TMessage& m) {
+  skinData_->CacheStale = true;
+  formProc_(m);
+  if (Showing() && !frame_.CacheMatchesWindow()) {
+    frame_.MarkRegionChanged();
+    SendMessageA(form_->Handle(), WM_NCPAINT, 1, 0);
+  }
+}
+
+void TsSkinProvider::WindowShown(TMessage& m) {
+  if (m.WParam) {
+    life_.Apply(TsFormEvent::WindowShown);
+    activating_ = false;
+  }
+  formProc_(m);
+}
+
+void TsSkinProvider::QueryEndSession(TMessage& m) {
+  // The session may end once no control is left half-way through a fade.
+  acAnimationsOff = true;
+  WaitForFades();
+  formProc_(m);
+}
+
+void TsSkinProvider::EndSession(TMessage& m) {
+  if (!m.WParam) acAnimationsOff = false;  // the log-off was called off
+  formProc_(m);
+}
+
+void TsSkinProvider::LookChanged(TMessage& m) {
+  skinData_->CacheStale = true;
+  frame_.MarkRegionChanged();
+  formProc_(m);
+}
+
+void TsSkinProvider::VisibleChanged(TMessage& m) {
+  if (m.WParam) InitRunTime();
+  formProc_(m);
+  if (m.WParam) AdaptControls();
+  if (!m.WParam) {
+    skinData_->ReleaseCache();
+    StopTitleAnimations();
+  }
+}
+
+void TsSkinProvider::MenuChanged(TMessage& m) {
+  skinData_->CacheStale = true;
+  formProc_(m);
+}
+
+// ---- Painting -----------------------------------------------------------------------------
+
+void TsSkinProvider::Print(TMessage& m) {
+  TsCommonData& sd = *skinData_;
+  if (m.WParam && (m.LParam & PRF_NONCLIENT)) {
+    if (sd.CacheStale || !frame_.CacheMatchesWindow()) PrepareFrameCache();
+    PaintFrame(reinterpret_cast<HDC>(m.WParam));
+  }
+  if (m.WParam && (m.LParam & PRF_CLIENT)) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    const POINT origin = ClientOrigin();
+    SavedDC saved(dc);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    IntersectClipRect(dc, 0, 0, form_->ClientWidth(), form_->ClientHeight());
+    form_->Perform(WM_ERASEBKGND, m.WParam, static_cast<LPARAM>(m.WParam));
+    form_->Perform(WM_PAINT, m.WParam, 0);
+  }
+  m.Result = 0;
+}
+
+void TsSkinProvider::NcPaint(TMessage& m) {
+  if (!drawNonClientArea_) {
+    formProc_(m);
+    return;
+  }
+  if (life_.Unprepared()) InitRunTime();
+  if (CanPaintFrame()) frame_.PaintNow();
+  m.Result = 0;
+}
+
+void TsSkinProvider::EnabledChanged(TMessage& m) {
+  formProc_(m);
+  RepaintFrameNow();
+}
+
+void TsSkinProvider::IconChanged(TMessage& m) {
+  CallWithoutFrameDrawing(m);
+  RepaintFrameNow();
+}
+
+// ---- Mouse and menus ------------------------------------------------------------------------
+
+void TsSkinProvider::NcRightButtonDown(TMessage& m) {
+  if (drawNonClientArea_ && (m.WParam == HTCAPTION || m.WParam == HTSYSMENU)) return;
+  formProc_(m);
+}
+
+void TsSkinProvider::TaskbarSystemMenu(TMessage&) {
+  POINT p;
+  GetCursorPos(&p);
+  ShowSystemMenu(p.x, p.y);
+}
+
+void TsSkinProvider::InitMenuPopup(TMessage& m) {
+  formProc_(m);
+  if (HIWORD(m.LParam)) EnableMenuItem(reinterpret_cast<HMENU>(m.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+}
+
+void TsSkinProvider::MouseMove(TMessage& m) {
+  formProc_(m);
+  if (TsSkinManager* manager = skinData_->Manager()) manager->SetActiveControl(nullptr);
+}
+
+void TsSkinProvider::Timer(TMessage& m) {
+  if (m.WParam == kHotWatchTimer) {
+    frame_.WatchHot();
+    return;
+  }
+  formProc_(m);
+}
+
+void TsSkinProvider::MouseLeave(TMessage& m) {
+  ClearHot();
+  if (m.Msg != WM_NCMOUSELEAVE)
+    if (TsSkinManager* manager = skinData_->Manager()) manager->SetActiveControl(nullptr);
+  formProc_(m);
 }
 
 bool TsSkinProvider::CanPaintFrame() const {
@@ -575,7 +577,7 @@ bool TsSkinProvider::CanPaintFrame() const {
 // ---- Activation and caption changes ---------------------------------------------------
 
 void TsSkinProvider::Activate(TMessage& m) {
-  formState_ |= fsInNcActivate;
+  activating_ = true;
   formActive_ = m.WParam != 0;
   skinData_->CacheStale = true;
   skinData_->PaintingSuspended = false;
@@ -589,7 +591,7 @@ void TsSkinProvider::Activate(TMessage& m) {
   } else {
     formProc_(m);
   }
-  formState_ &= ~fsInNcActivate;
+  activating_ = false;
 }
 
 void TsSkinProvider::SetText(TMessage& m) {
@@ -602,14 +604,7 @@ void TsSkinProvider::SetText(TMessage& m) {
   RepaintFrameNow();
 }
 
-void TsSkinProvider::RepaintFrameNow() {
-  skinData_->CacheStale = true;
-  if (!CanPaintFrame() || !drawNonClientArea_) return;
-  HDC dc = GetWindowDC(form_->Handle());
-  if (!dc) return;
-  PaintFrame(dc);
-  ReleaseDC(form_->Handle(), dc);
-}
+void TsSkinProvider::RepaintFrameNow() { frame_.Repaint(); }
 
 // ---- Client area ----------------------------------------------------------------------
 
@@ -630,7 +625,7 @@ void TsSkinProvider::EraseBackground(TMessage& m) {
   if (m.WParam == static_cast<WPARAM>(m.LParam)) {
     // A copy: a buffered paint or another control asking for the form's picture.
     if (sd.MustRepaint()) {
-      if (sd.CacheStale || !FrameCacheMatchesWindow()) PrepareFrameCache();
+      if (sd.CacheStale || !frame_.CacheMatchesWindow()) PrepareFrameCache();
       const POINT origin = ClientOrigin();
       if (sd.Cache())
         BitBlt(dc, 0, 0, client.right, client.bottom, sd.Cache()->Canvas().Handle(), origin.x, origin.y, SRCCOPY);
@@ -656,7 +651,7 @@ void TsSkinProvider::Paint(TMessage& m) {
     formProc_(m);
     return;
   }
-  if (sd.CacheStale || !FrameCacheMatchesWindow()) PrepareFrameCache();
+  if (sd.CacheStale || !frame_.CacheMatchesWindow()) PrepareFrameCache();
   const POINT origin = ClientOrigin();
   const RECT client{0, 0, form_->ClientWidth(), form_->ClientHeight()};
   const RECT src{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
@@ -678,7 +673,7 @@ void TsSkinProvider::Paint(TMessage& m) {
 // ---- Title bar mouse ------------------------------------------------------------------
 
 void TsSkinProvider::HitTestMessage(TMessage& m) {
-  if (createdAtRunTime_) InitRunTime();
+  if (life_.Unprepared()) InitRunTime();
   if (Metrics().CaptionHeight == 0 || !drawNonClientArea_) {
     formProc_(m);
     return;
@@ -699,7 +694,7 @@ void TsSkinProvider::NcButtonDown(TMessage& m) {
     return;
   }
   if (code == kHtMinButton || code == kHtMaxButton || code == kHtClose || code == kHtHelp) {
-    PressButton(code);
+    frame_.Press(code);
     return;
   }
   if (code == HTMENU) {
@@ -723,9 +718,8 @@ void TsSkinProvider::NcButtonUp(TMessage& m) {
   const HWND wnd = form_->Handle();
   switch (code) {
     case kHtClose:
-      if (pressed_) {
-        buttons_[tbClose].State = 0;
-        pressed_ = false;
+      if (frame_.Pressed()) {
+        frame_.DropPress(kHtClose);
         const std::shared_ptr<bool> alive = alive_;
         SendMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         if (!*alive) return;
@@ -734,7 +728,7 @@ void TsSkinProvider::NcButtonUp(TMessage& m) {
       }
       return;
     case kHtHelp:
-      if (pressed_) {
+      if (frame_.Pressed()) {
         SendMessageA(wnd, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
         ClearHot();
         RepaintFrameNow();
@@ -744,7 +738,7 @@ void TsSkinProvider::NcButtonUp(TMessage& m) {
       return;
     case kHtMinButton:
     case kHtMaxButton:
-      if (!pressed_) {
+      if (!frame_.Pressed()) {
         ClearHot();
         formProc_(m);
         return;
@@ -753,7 +747,7 @@ void TsSkinProvider::NcButtonUp(TMessage& m) {
       if (code == kHtMinButton) {
         SendMessageA(wnd, WM_SYSCOMMAND, IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE, 0);
         skinData_->CacheStale = true;
-        regionChanged_ = true;
+        frame_.MarkRegionChanged();
       } else if (sysMenu_ && (sysMenu_->EnabledMax() || (IsZoomed(wnd) && sysMenu_->EnabledRestore()))) {
         SendMessageA(wnd, WM_SYSCOMMAND, IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE, 0);
       }
@@ -820,12 +814,10 @@ void TsSkinProvider::SysCommand(TMessage& m) {
     ClearHot();
     if (command == SC_RESTORE && form_->HandleAllocated()) {
       skinData_->CacheStale = true;
-      regionChanged_ = true;
+      frame_.MarkRegionChanged();
       RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
   }
 }
 
-void TsSkinProvider::ShowSystemMenu(int x, int y) {
-  if (sysMenu_) sysMenu_->Show(x, y);
-}
+void TsSkinProvider::ShowSystemMenu(int x, int y) { frame_.ShowSystemMenu(x, y); }

@@ -15,29 +15,21 @@
 
 #include "framework/Forms.h"
 #include "skin/frame/acCtrlAdapter.h"
+#include "skin/frame/acFrameSkin.h"
 #include "skin/frame/acMinTimer.h"
 #include "skin/frame/acTitleAnimation.h"
 #include "skin/frame/sSystemMenu.h"
 #include "skin/render/sCommonData_win.h"
+#include "skin/render/sFormLife.h"
 #include "skin/render/sTitleLayout.h"
 
 // What OnAfterAnimation reports.
 enum TacFormAnimEvent : int { aeShowing = 0, aeHiding = 1, aeSkinChanging = 2 };
 
-// Form-state flags of a provider (its own set, apart from the binding's StateFlags).
-enum : uint32_t {
-  fsMinimizing = 0x100,
-  fsHidePrepared = 0x200,
-  fsRestoredFromMin = 0x400,
-  fsInNcActivate = 0x8000,
-};
-
-class TsSkinProvider : public TComponent {
+class TsSkinProvider : public TComponent, private TacFrameHost {
  public:
-  // The timer that lets a hot title button go when the mouse has left it; ticks as often as
-  // the title buttons' animation.
-  static constexpr UINT_PTR kHotWatchTimer = 0xAC5B;
-  static constexpr UINT kHotWatchInterval = 12;
+  static constexpr UINT_PTR kHotWatchTimer = TacFrameSkin::kHotWatchTimer;
+  static constexpr UINT kHotWatchInterval = TacFrameSkin::kHotWatchInterval;
 
   // The owner must be a form. A provider made at run time (by the window hook) initialises
   // once the window first asks for its frame; a second provider on a form that already has
@@ -67,34 +59,34 @@ class TsSkinProvider : public TComponent {
   void RepaintFrameNow();
   void MarkFrameStale() { skinData_->CacheStale = true; }
   // Paints the whole window into the frame cache.
-  void PrepareFrameCache();
+  void PrepareFrameCache() { frame_.PrepareCache(); }
   // Copies the frame's four pieces from the cache onto a window DC.
-  void PaintFrame(HDC windowDc);
+  void PaintFrame(HDC windowDc) { frame_.PaintFrame(windowDc); }
   // The title bar's hit code of a screen point (and the hot button follows it).
   int32_t HitTest(POINT screen);
   // The skinned system menu at a screen point.
   void ShowSystemMenu(int x, int y);
   // Ends every title button's animation; their windows vanish.
-  void StopTitleAnimations();
+  void StopTitleAnimations() { frame_.StopAnimations(); }
   // The animation of a title button (its window, its state), or nullptr while it has none.
-  const TacSBAnimation* ButtonAnimation(TsTitleButton button) const {
-    return buttons_[static_cast<size_t>(button)].Animation.get();
-  }
+  const TacSBAnimation* ButtonAnimation(TsTitleButton button) const { return frame_.ButtonAt(button).Animation.get(); }
 
   // ---- State ----
   bool Inert() const { return inert_; }
   // The minimize animations' timer once the form was minimized with them, else nullptr.
   const TacMinTimer* MinimizeTimer() const { return minTimer_.get(); }
   // True from a minimize or restore animation's start until the restored form is shown.
-  bool Animating() const { return animating_; }
+  bool Animating() const { return life_.InFlightLife(); }
+  // Where the form is in its life.
+  TsFormState LifeState() const { return life_.State(); }
   bool FormActive() const { return formActive_; }
-  int32_t HotCode() const { return hotCode_; }
-  int32_t ButtonState(TsTitleButton button) const { return buttons_[static_cast<size_t>(button)].State; }
+  int32_t HotCode() const { return frame_.HotCode(); }
+  int32_t ButtonState(TsTitleButton button) const { return frame_.ButtonAt(button).State; }
   TsFrameMetrics Metrics() const;
   // The client area's top-left corner in window coordinates.
   POINT ClientOrigin() const;
   // The title buttons laid out for the present window size.
-  TsTitleLayout TitleLayout() const;
+  TsTitleLayout TitleLayout() const { return frame_.TitleLayout(); }
   TsCustomSysMenu* SystemMenu() const { return sysMenu_.get(); }
   // The control adapter while the form is skinned, else nullptr.
   TacCtrlAdapter* Adapter() const { return adapter_.get(); }
@@ -106,16 +98,6 @@ class TsSkinProvider : public TComponent {
   void Loaded() override;
 
  private:
-  struct ButtonSlot {
-    int32_t State = 0;         // 0 normal, 1 hot, 2 pressed, -1 not drawn
-    int32_t ImageIndex = -1;
-    TsRect Rect;
-    bool BigIcon = false;
-    int32_t HitCode = 0;
-    int32_t GlowHandle = -1;  // its glow window while hot without an animation
-    std::unique_ptr<TacSBAnimation> Animation;  // from the first state change, while allowed
-  };
-
   // Show and hide effects (sSkinProviderEffects.cpp).
   void ShowingChanged(TMessage& m);
   void RunShowEffect(unsigned time, int targetAlpha, int mode);
@@ -149,7 +131,21 @@ class TsSkinProvider : public TComponent {
   void SkinAgain();
   void KeepSystemMenuOff();
   void FilterCreateParams(TCreateParams& params);
+  // One handler per message of a skinned form.
+  void Created(TMessage& m);
+  void ParentNotify(TMessage& m);
+  void Moved(TMessage& m);
+  void MinMaxInfo(TMessage& m);
+  void Sized(TMessage& m);
+  void Print(TMessage& m);
+  void WindowShown(TMessage& m);
+  void QueryEndSession(TMessage& m);
+  void EndSession(TMessage& m);
+  void LookChanged(TMessage& m);
+  void NcPaint(TMessage& m);
   void Activate(TMessage& m);
+  void EnabledChanged(TMessage& m);
+  void IconChanged(TMessage& m);
   void SetText(TMessage& m);
   void EraseBackground(TMessage& m);
   void Paint(TMessage& m);
@@ -157,35 +153,51 @@ class TsSkinProvider : public TComponent {
   void NcButtonDown(TMessage& m);
   void NcButtonUp(TMessage& m);
   void NcDoubleClick(TMessage& m);
+  void NcRightButtonDown(TMessage& m);
   void NcRightButtonUp(TMessage& m);
+  void TaskbarSystemMenu(TMessage& m);
   void SysCommand(TMessage& m);
+  void InitMenuPopup(TMessage& m);
+  void MouseMove(TMessage& m);
+  void Timer(TMessage& m);
+  void MouseLeave(TMessage& m);
+  void VisibleChanged(TMessage& m);
+  void MenuChanged(TMessage& m);
   // The saved procedure with the platform's own frame drawing held back.
   void CallWithoutFrameDrawing(TMessage& m);
   bool IsSkinned() const;
   bool CanPaintFrame() const;
   bool Showing() const;
+  void ClearHot() { frame_.ClearHot(); }
 
-  // Title bar (sSkinProviderTitle.cpp).
+  // The frame's host (sSkinProviderFrame.cpp).
   void ChooseButtonImages();
-  TsTitleLayoutInput LayoutInput() const;
-  void PlaceButtons();
-  void PaintCaption(Bitmap32& cache);
-  void PaintButtons();
-  void PaintButton(ButtonSlot& slot);
-  void RedrawButton(int32_t code);
-  ButtonSlot* SlotOf(int32_t code);
-  void SetHotCode(int32_t code);
-  void PressButton(int32_t code);
-  void ClearHot() { SetHotCode(0); }
-  void WatchHotButton();
-  bool AnimationsAllowed() const;
-
-  // Frame (sSkinProviderFrame.cpp).
+  HWND FrameWindow() const override;
+  TsCommonData& FrameBinding() const override { return *skinData_; }
+  std::string FrameCaption() const override { return form_->Caption(); }
+  TacCaptionLook CaptionLook() const override;
+  TsFrameMetrics FrameMetrics() const override { return Metrics(); }
+  POINT FrameClientOrigin() const override { return ClientOrigin(); }
+  bool FrameActive() const override { return formActive_; }
+  bool FrameZoomed() const override;
+  std::string TitleSection() const override;
+  bool DrawsTitle() const override { return drawNonClientArea_; }
+  bool ButtonShown(TsTitleButton b) const override;
+  bool ButtonEnabled(int32_t hitCode) const override;
+  bool ButtonPressable(int32_t hitCode) const override;
+  bool BigSetSpacing() const override;
+  bool FrameCanPrepare() const override;
+  bool FrameCanPaint() const override { return CanPaintFrame() && drawNonClientArea_; }
+  bool TitleAnimationsAllowed() const override;
+  bool ButtonsGlow() const override { return true; }
+  bool GlowWindowAllowed() const override { return !form_->Parent(); }
+  bool PaintsFramePieces() const override { return true; }
+  bool RegionWanted() const override { return true; }
+  std::optional<std::vector<TsSysMenuItem>> SystemMenuItems() override;
+  void FrameCacheMade() override;
+  void FrameCachePainted() override { skinData_->PaintingSuspended = false; }
   int State() const;
-  int32_t TitleSectionIndex() const;
   TColor FormColor() const;
-  void ApplyRegion();
-  bool FrameCacheMatchesWindow() const;
 
   TForm* form_;
   TWndMethod formProc_;
@@ -193,26 +205,15 @@ class TsSkinProvider : public TComponent {
   std::unique_ptr<TsSystemMenu> sysMenu_;
   std::unique_ptr<TacCtrlAdapter> adapter_;
   std::unique_ptr<TacMinTimer> minTimer_;  // the form timer
-  std::unique_ptr<TBitmap> titleStrip_;  // the clean title bar under the buttons
-  TBitmap hidePicture_;                  // the form's last picture, taken when it closes
-  int32_t titleStripLeft_ = 0;
-  std::array<ButtonSlot, kSystemButtons> buttons_;
+  TBitmap hidePicture_;                    // the form's last picture, taken when it closes
+  TacFrameSkin frame_{*this};
+  TsFormLife life_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  bool createdAtRunTime_ = false;
-  bool inShowAnimation_ = false;
-  bool skipAnimation_ = false;
-  bool animating_ = false;
+  bool hideFadeRunning_ = false;  // the hide fade is under way (it hides the window again)
+  bool activating_ = false;       // inside WM_NCACTIVATE: no title animations meanwhile
   bool inert_ = false;
   bool formActive_ = true;
   bool drawNonClientArea_ = true;
-  bool regionChanged_ = true;
-  bool regionChanging_ = false;
-  bool pressed_ = false;
-  bool watchingHot_ = false;
-  int32_t hotCode_ = 0;
-  int lockCount_ = 0;
-  uint32_t formState_ = 0;
-  int cachedWidth_ = -1, cachedHeight_ = -1;  // size the region was cut for
 };
 
 // Skin preview mode: a skin editor starts the program with "/acpreview" as its first
@@ -226,9 +227,6 @@ bool PreviewRequested(const std::vector<std::string>& args);
 extern bool acPreviewMode;
 // The preview window, or nullptr.
 HWND acPreviewWindow();
-
-// The system's caption font (read once) given to a framework font: name, height and style.
-void AssignCaptionFont(TFont& font);
 
 // The provider of a form, or nullptr.
 TsSkinProvider* FindSkinProvider(TForm* form);

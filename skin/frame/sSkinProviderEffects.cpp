@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/frame/acFormEffects.h"
 #include "skin/frame/sSkinProvider.h"
@@ -17,9 +18,8 @@ constexpr unsigned kStepInterval = 12;
 
 // The window region as it is, for a window that shows the same outline.
 void CopyRegion(HWND from, HWND to) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  if (GetWindowRgn(from, region) != ERROR && SetWindowRgn(to, region, FALSE)) return;  // the window's now
-  DeleteObject(region);
+  UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  if (GetWindowRgn(from, region.get()) != ERROR && SetWindowRgn(to, region.get(), FALSE)) region.release();  // the window's now
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ void TsSkinProvider::ShowingChanged(TMessage& m) {
     formProc_(m);
     return;
   }
-  formState_ &= ~static_cast<uint32_t>(fsHidePrepared);
+  life_.Apply(TsFormEvent::ShowNotice);
   AdaptControls();
   const HWND wnd = form_->Handle();
   const bool used = !form_->Parent() && manager->AnimEffects.FormShow.Active && wnd != acPreviewWindow() &&
@@ -42,9 +42,9 @@ void TsSkinProvider::ShowingChanged(TMessage& m) {
     return;
   }
   // Windows shows the window while it is all but transparent and its children draw nothing.
-  inShowAnimation_ = true;
+  life_.Apply(TsFormEvent::ShowBegin);
   acFadeWindowTo(wnd, 1);
-  ApplyRegion();
+  frame_.ApplyRegion();
   std::vector<HWND> quiet;
   for (HWND c = GetWindow(wnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     if (GetWindowLongPtrA(c, GWL_STYLE) & WS_VISIBLE) {
@@ -68,7 +68,7 @@ void TsSkinProvider::RunShowEffect(unsigned time, int targetAlpha, int mode) {
   PrepareFrameCache();
   const TBitmap* cache = skinData_->Cache();
   auto reveal = [&] {
-    inShowAnimation_ = false;
+    life_.Apply(TsFormEvent::ShowEnd);
     SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);  // WS_VISIBLE again
     acEffectRunning = false;
     RedrawWindow(wnd, nullptr, nullptr,
@@ -123,24 +123,24 @@ void TsSkinProvider::RunShowEffect(unsigned time, int targetAlpha, int mode) {
 void TsSkinProvider::PrepareHide(TMessage& m) {
   TsSkinManager* manager = skinData_->Manager();
   const bool prepare = manager && manager->AnimEffects.FormHide.Active && manager->AnimEffects.FormHide.Time > 0 &&
-                       drawNonClientArea_ && !(formState_ & fsHidePrepared) && form_->HandleAllocated();
+                       drawNonClientArea_ && life_.State() != TsFormState::Hiding && form_->HandleAllocated();
   if (!prepare) {
     formProc_(m);
     return;
   }
   // The picture is taken while everything is still on screen.
-  formState_ |= fsHidePrepared;
+  life_.Apply(TsFormEvent::HideBegin);
   acSnapshotWindow(form_->Handle(), hidePicture_);
   const std::shared_ptr<bool> alive = alive_;
   formProc_(m);
-  if (*alive) formState_ &= ~static_cast<uint32_t>(fsHidePrepared);
+  if (*alive) life_.Apply(TsFormEvent::HideEnd);
 }
 
 void TsSkinProvider::WindowPosChanged(TMessage& m) {
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.LParam);
   TsSkinManager* manager = skinData_->Manager();
   const bool hiding = pos && (pos->flags & SWP_HIDEWINDOW) && form_->HandleAllocated() && !IsIconic(form_->Handle());
-  if (!hiding || !manager || !acUpdateLayeredWindow || !drawNonClientArea_ || skipAnimation_ ||
+  if (!hiding || !manager || !acUpdateLayeredWindow || !drawNonClientArea_ || hideFadeRunning_ ||
       !manager->AnimEffects.FormHide.Active || !skinData_->Cache()) {
     formProc_(m);
     return;
@@ -149,7 +149,7 @@ void TsSkinProvider::WindowPosChanged(TMessage& m) {
   const std::shared_ptr<bool> alive = alive_;
   formProc_(m);
   if (!*alive) return;
-  skipAnimation_ = true;
+  hideFadeRunning_ = true;
   StopTitleAnimations();
   HideAllGlows();
   const TacAnimEffect& effect = manager->AnimEffects.FormHide;
@@ -166,5 +166,5 @@ void TsSkinProvider::WindowPosChanged(TMessage& m) {
     if (Application && Application->Terminated()) acFinishHideFade();
   }
   hidePicture_.SetSize(0, 0);
-  skipAnimation_ = false;
+  hideFadeRunning_ = false;
 }

@@ -1,12 +1,10 @@
-// The frame cache of a skinned form: the whole window painted from the FORM and title
-// sections, copied piecewise onto the non-client area, and the window region cut from the
-// frame's key-coloured corners.
+// The form as the host of its skinned frame: its sizes, caption, title buttons and system
+// menu as the frame sees them, and the title bar's hit codes.
 #include <algorithm>
 
-#include "framework/Handles.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/frame/sSkinProvider.h"
-#include "skin/render/sStyleSimply.h"
+#include "skin/render/acGlow_win.h"
 
 namespace {
 
@@ -17,21 +15,7 @@ int CaptionMetric(bool tool) {
   return tool ? small : normal;
 }
 
-struct WindowSize {
-  int Width = 0, Height = 0, ClientWidth = 0, ClientHeight = 0;
-};
-
-WindowSize SizeOf(HWND wnd) {
-  WindowSize s;
-  RECT r{}, c{};
-  GetWindowRect(wnd, &r);
-  GetClientRect(wnd, &c);
-  s.Width = r.right - r.left;
-  s.Height = r.bottom - r.top;
-  s.ClientWidth = c.right;
-  s.ClientHeight = c.bottom;
-  return s;
-}
+bool BigFrame(TFormBorderStyle bs) { return bs == TFormBorderStyle::bsSingle || bs == TFormBorderStyle::bsSizeable; }
 
 }  // namespace
 
@@ -55,20 +39,17 @@ TsFrameMetrics TsSkinProvider::Metrics() const {
 
 POINT TsSkinProvider::ClientOrigin() const {
   if (!form_->HandleAllocated()) return POINT{0, 0};
-  const WindowSize s = SizeOf(form_->Handle());
+  RECT r{}, c{};
+  GetWindowRect(form_->Handle(), &r);
+  GetClientRect(form_->Handle(), &c);
   const LONG_PTR style = GetWindowLongPtrA(form_->Handle(), GWL_STYLE);
   const int bottom = (style & WS_BORDER) ? Metrics().SideBorder : 0;
-  return POINT{(s.Width - s.ClientWidth) / 2, s.Height - s.ClientHeight - bottom};
+  return POINT{(r.right - r.left - c.right) / 2, r.bottom - r.top - c.bottom - bottom};
 }
 
 int TsSkinProvider::State() const {
   const TsGeneralData* g = skinData_->Section();
   return g ? std::min(formActive_ ? 1 : 0, std::max(g->States - 1, 0)) : 0;
-}
-
-int32_t TsSkinProvider::TitleSectionIndex() const {
-  const TsSkinModel* model = skinData_->Model();
-  return model ? model->FindSection(TitleSkin.empty() ? std::string("FORMTITLE") : TitleSkin) : -1;
 }
 
 TColor TsSkinProvider::FormColor() const {
@@ -77,96 +58,103 @@ TColor TsSkinProvider::FormColor() const {
   return formActive_ && g->States > 1 ? g->HotColor : g->Color;
 }
 
-bool TsSkinProvider::FrameCacheMatchesWindow() const {
-  const TBitmap* cache = skinData_->Cache();
-  if (!cache || cache->Empty() || !form_->HandleAllocated()) return false;
-  const WindowSize s = SizeOf(form_->Handle());
-  return cache->Width() == s.Width && cache->Height() == s.Height;
+// ---- What the frame asks ------------------------------------------------------------------
+
+HWND TsSkinProvider::FrameWindow() const { return form_->HandleAllocated() ? form_->Handle() : nullptr; }
+
+TacCaptionLook TsSkinProvider::CaptionLook() const {
+  TacCaptionLook look;
+  look.Fitted = true;
+  look.Align = CaptionAlignment == TAlignment::taCenter        ? TsCaptionAlign::Centre
+               : CaptionAlignment == TAlignment::taRightJustify ? TsCaptionAlign::Right
+                                                                : TsCaptionAlign::Left;
+  look.Enabled = form_->Enabled();
+  look.Charset = form_->Font().Charset();
+  return look;
 }
 
-void TsSkinProvider::PrepareFrameCache() {
-  TsCommonData& sd = *skinData_;
-  if (!form_->HandleAllocated() || form_->HasState(csLoading | csReading) || !IsSkinned()) return;
-  const WindowSize s = SizeOf(form_->Handle());
-  if (s.Width <= 0 || s.Height <= 0) return;
-  const bool created = sd.Cache() == nullptr;
-  sd.InitCache();
-  TBitmap& cache = *sd.Cache();
-  if (cache.Width() != s.Width || cache.Height() != s.Height) cache.SetSize(s.Width, s.Height);
-  if (created) SendToChildren(form_, SM_ALPHACMD, MakeSkinCommand(SkinCommand::ControlSkinState), 1);
-  if (s.Width != cachedWidth_ || s.Height != cachedHeight_) regionChanged_ = true;
+bool TsSkinProvider::FrameZoomed() const { return form_->HandleAllocated() && IsZoomed(form_->Handle()); }
 
-  Bitmap32 view = cache.View();
-  const int state = State();
-  // A top-level form has nothing behind it: the frame's own pixels are all there is.
-  PaintSection(sd.Binding(), BackgroundSource{}, true, view, TsPoint{0, 0}, TsRect{0, 0, s.Width, s.Height}, state);
+std::string TsSkinProvider::TitleSection() const { return TitleSkin.empty() ? std::string("FORMTITLE") : TitleSkin; }
 
-  const TsFrameMetrics fm = Metrics();
-  if (fm.CaptionHeight > 0 && drawNonClientArea_) {
-    const TsSkinModel& model = *sd.Model();
-    const TsSectionBinding title = BindSection(model, TitleSkin.empty() ? std::string("FORMTITLE") : TitleSkin);
-    if (const TsGeneralData* g = title.SectionIndex >= 0 ? &model.Sections[static_cast<size_t>(title.SectionIndex)]
-                                                         : nullptr) {
-      const int titleState = std::min(formActive_ ? 1 : 0, std::max(g->States - 1, 0));
-      PaintSection(title, MakeBgInfo(&view, 0, 0), true, view, TsPoint{0, 0},
-                   TsRect{0, 0, s.Width, fm.TitleBandHeight()}, titleState);
-    }
-    PaintCaption(view);
-    PaintButtons();
+bool TsSkinProvider::ButtonShown(TsTitleButton b) const {
+  switch (b) {
+    case tbClose: return sysMenu_ && sysMenu_->VisibleClose();
+    case tbMaximize: return sysMenu_ && sysMenu_->VisibleMax();
+    case tbMinimize: return sysMenu_ && sysMenu_->VisibleMin();
+    case tbHelp: return (form_->BorderIcons() & biHelp) != 0;
   }
-  sd.CacheStale = false;
-  sd.PaintingSuspended = false;
+  return false;
 }
 
-void TsSkinProvider::PaintFrame(HDC dc) {
-  TsCommonData& sd = *skinData_;
-  if (!dc || !form_->HandleAllocated()) return;
-  if (sd.CacheStale || !FrameCacheMatchesWindow()) PrepareFrameCache();
-  if (!sd.Cache() || sd.Cache()->Empty()) return;
-  if (regionChanged_ && !regionChanging_) ApplyRegion();
-  const WindowSize s = SizeOf(form_->Handle());
-  const LONG_PTR style = GetWindowLongPtrA(form_->Handle(), GWL_STYLE);
-  const TsFrameMetrics fm = Metrics();
-  const int side = fm.SideBorder;
-  const int bottom = (style & WS_BORDER) || fm.CaptionHeight > 0 ? side : 0;
-  const int top = fm.CaptionHeight > 0 ? std::max(s.Height - s.ClientHeight - bottom, 0) : side;
-  HDC src = sd.Cache()->Canvas().Handle();
-  BitBlt(dc, 0, 0, s.Width, top, src, 0, 0, SRCCOPY);
-  BitBlt(dc, 0, top, side, s.Height - top, src, 0, top, SRCCOPY);
-  BitBlt(dc, side, s.Height - bottom, s.Width - side, bottom, src, side, s.Height - bottom, SRCCOPY);
-  BitBlt(dc, s.Width - side, top, side, s.Height - top, src, s.Width - side, top, SRCCOPY);
+bool TsSkinProvider::ButtonEnabled(int32_t hitCode) const {
+  if (!sysMenu_ || !form_->HandleAllocated()) return true;
+  if (hitCode == kHtMaxButton) return FrameZoomed() ? sysMenu_->EnabledRestore() : sysMenu_->EnabledMax();
+  if (hitCode == kHtMinButton) return sysMenu_->EnabledMin();
+  return true;
 }
 
-void TsSkinProvider::ApplyRegion() {
-  const HWND wnd = form_->Handle();
-  const TsFrameMetrics fm = Metrics();
-  regionChanged_ = false;
-  if (fm.SideBorder == 0 && fm.CaptionHeight == 0) {
-    SetWindowRgn(wnd, nullptr, FALSE);
-    return;
+bool TsSkinProvider::ButtonPressable(int32_t hitCode) const {
+  return !(hitCode == kHtMaxButton && sysMenu_ &&
+           !(sysMenu_->EnabledMax() || (IsZoomed(form_->Handle()) && sysMenu_->EnabledRestore())));
+}
+
+bool TsSkinProvider::BigSetSpacing() const { return BigFrame(form_->BorderStyle()); }
+
+bool TsSkinProvider::FrameCanPrepare() const {
+  return form_->HandleAllocated() && !form_->HasState(csLoading | csReading) && IsSkinned();
+}
+
+bool TsSkinProvider::TitleAnimationsAllowed() const {
+  return GlowingAllowed(skinData_->Manager()) && life_.TitleAnimationsAllowed() && !activating_;
+}
+
+std::optional<std::vector<TsSysMenuItem>> TsSkinProvider::SystemMenuItems() {
+  if (!sysMenu_ || !form_->HandleAllocated()) return std::nullopt;
+  sysMenu_->UpdateItems();
+  return sysMenu_->Items();
+}
+
+void TsSkinProvider::FrameCacheMade() {
+  SendToChildren(form_, SM_ALPHACMD, MakeSkinCommand(SkinCommand::ControlSkinState), 1);
+}
+
+void TsSkinProvider::ChooseButtonImages() {
+  StopTitleAnimations();
+  frame_.ResetButtons();
+  if (!skinData_->Model() || !IsSkinned()) return;
+  frame_.ChooseButtonImages(BigFrame(form_->BorderStyle()),
+                            sysMenu_ && !sysMenu_->VisibleMax() && !sysMenu_->VisibleMin());
+}
+
+// ---- Hit codes ------------------------------------------------------------------------------
+
+int32_t TsSkinProvider::HitTest(POINT screen) {
+  if (!form_->HandleAllocated()) return kHtNowhere;
+  RECT wr;
+  GetWindowRect(form_->Handle(), &wr);
+  const TsTitleLayout layout = TitleLayout();
+  TsHitTestInput in;
+  in.Point = TsPoint{screen.x - wr.left, screen.y - wr.top};
+  in.WindowWidth = wr.right - wr.left;
+  in.WindowHeight = wr.bottom - wr.top;
+  in.Metrics = Metrics();
+  in.Layout = &layout;
+  const TsTitleLayoutInput li = frame_.LayoutInput();
+  for (int b = 0; b < kSystemButtons; ++b) in.Shown[static_cast<size_t>(b)] = li.System[static_cast<size_t>(b)].Visible;
+  if (sysMenu_) {
+    in.EnabledMax = sysMenu_->EnabledMax();
+    in.EnabledRestore = sysMenu_->EnabledRestore();
+    in.EnabledMin = sysMenu_->EnabledMin();
   }
-  regionChanging_ = true;
-  const WindowSize s = SizeOf(wnd);
-  UniqueRegion region(CreateRectRgn(0, 0, s.Width, s.Height));
-  if (IsZoomed(wnd)) {
-    region.reset(CreateRectRgn(fm.SideBorder, fm.SideBorder, s.Width - fm.SideBorder, s.Height - fm.SideBorder));
-  } else if (const TsSkinModel* model = skinData_->Model()) {
-    auto image = [model](int32_t index) {
-      return index >= 0 && index < static_cast<int32_t>(model->Images.size())
-                 ? &model->Images[static_cast<size_t>(index)]
-                 : nullptr;
-    };
-    const int32_t titleIndex = TitleSectionIndex();
-    const TsMaskData* titleBorder =
-        fm.CaptionHeight > 0 && titleIndex >= 0 ? image(model->Sections[static_cast<size_t>(titleIndex)].BorderMaskIndex)
-                                                : nullptr;
-    for (const TsRect& cut : FrameRegionCuts(s.Width, s.Height, image(skinData_->BorderMaskIndex), titleBorder)) {
-      UniqueRegion piece(CreateRectRgn(cut.Left, cut.Top, cut.Right, cut.Bottom));
-      CombineRgn(region.get(), region.get(), piece.get(), RGN_DIFF);
-    }
+  in.Minimized = IsIconic(form_->Handle()) != FALSE;
+  in.Maximized = IsZoomed(form_->Handle()) != FALSE;
+  in.SizingFrame = (GetWindowLongPtrA(form_->Handle(), GWL_STYLE) & WS_THICKFRAME) != 0;
+  const int32_t code = TitleHitTest(in);
+  if (IsTitleButtonCode(code)) {
+    frame_.MoveHot(code);
+  } else if (code >= kHtLeft && code <= kHtBottomRight) {
+    frame_.MoveHot(-1);
   }
-  if (SetWindowRgn(wnd, region.get(), FALSE)) region.release();  // the window owns it now
-  cachedWidth_ = s.Width;
-  cachedHeight_ = s.Height;
-  regionChanging_ = false;
+  return code;
 }

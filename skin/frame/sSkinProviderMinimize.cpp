@@ -16,19 +16,17 @@ bool TsSkinProvider::FlightWanted() const {
 
 bool TsSkinProvider::StartMinimizeAnimation() {
   StopTitleAnimations();
-  if (formState_ & fsMinimizing) return false;
-  formState_ |= fsMinimizing;
-  animating_ = true;
+  const bool turningRestoreAround = life_.Base() == TsFormState::Restoring;
+  if (!life_.Apply(TsFormEvent::MinimizeBegin)) return false;
   const HWND wnd = form_->Handle();
   const unsigned time = skinData_->Manager()->AnimEffects.Minimizing.Time;
   // A minimize while a restore flies keeps that flight and turns it around.
   if (!minTimer_) {
     minTimer_ = std::make_unique<TacMinTimer>(*this, wnd);
     minTimer_->Init(time);
-  } else if (!(formState_ & fsRestoredFromMin)) {
+  } else if (!turningRestoreAround) {
     minTimer_->Init(time);
   }
-  formState_ &= ~static_cast<uint32_t>(fsRestoredFromMin);
   minTimer_->Flight().Minimized = false;
   if (!minTimer_->Flight().InFlight()) minTimer_->TakePicture();
   acFadeWindowTo(wnd, 0);
@@ -41,12 +39,9 @@ bool TsSkinProvider::StartRestoreAnimation() {
   // Only a picture that flew out (or is flying out) flies back: otherwise the form would stay
   // invisible with nothing to bring it back.
   const bool flownOut = minTimer_ && minTimer_->AnimationWindow() &&
-                        (minTimer_->Flight().Minimized || (formState_ & fsMinimizing));
-  if (!flownOut || !manager || !manager->AnimEffects.Minimizing.Active || (formState_ & fsRestoredFromMin))
+                        (minTimer_->Flight().Minimized || life_.Base() == TsFormState::Minimizing);
+  if (!flownOut || !manager || !manager->AnimEffects.Minimizing.Active || !life_.Apply(TsFormEvent::RestoreBegin))
     return false;
-  formState_ &= ~static_cast<uint32_t>(fsMinimizing);
-  formState_ |= fsRestoredFromMin;
-  animating_ = true;
   acFadeWindowTo(form_->Handle(), 0);
   minTimer_->Flight().Minimized = true;
   minTimer_->Start();
@@ -55,7 +50,7 @@ bool TsSkinProvider::StartRestoreAnimation() {
 
 void TsSkinProvider::MinimizeFlightArrived() {
   ClearHot();
-  formState_ &= ~static_cast<uint32_t>(fsMinimizing);
+  life_.Apply(TsFormEvent::FlightArrived);
   acRemoveLayered(form_->Handle());
 }
 
@@ -69,11 +64,10 @@ void TsSkinProvider::RestoreFlightReturned() {
   // The picture stays in front while the window turns opaque, also over a topmost window.
   SetWindowPos(picture, acTopPlaceOver(wnd), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   acRemoveLayered(wnd);
-  animating_ = false;
-  formState_ &= ~static_cast<uint32_t>(fsRestoredFromMin);
+  life_.Apply(TsFormEvent::RestoreEnd);
   // Whatever outline the window had while minimized goes; the frame cuts the one it has now.
   SetWindowRgn(wnd, nullptr, FALSE);
-  regionChanged_ = true;
+  frame_.MarkRegionChanged();
   skinData_->CacheStale = true;
   RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
   SetWindowPos(picture, wnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -86,6 +80,5 @@ void TsSkinProvider::DropMinimizeAnimation() {
   const bool flying = minTimer_->Running();
   minTimer_.reset();
   if (flying && form_->HandleAllocated()) acRemoveLayered(form_->Handle());
-  formState_ &= ~static_cast<uint32_t>(fsMinimizing | fsRestoredFromMin);
-  animating_ = false;
+  life_.Apply(TsFormEvent::FlightDropped);
 }
