@@ -274,6 +274,14 @@ class TWinControl : public TControl {
   void SetTabStop(bool value);
   // Whether Tab stops here now; a control kind may decide by more than its TabStop.
   virtual bool TakesTab() const { return tabStop_; }
+  // How a form's keys find their control without knowing control kinds: Enter clicks a push
+  // button that has the focus, else the form's Default button; Escape clicks its Cancel
+  // button; every push button hears which one is the form's default.
+  virtual bool IsPushButton() const { return false; }
+  virtual bool IsDefaultButton() const { return false; }
+  virtual bool IsCancelButton() const { return false; }
+  // An arrow key moved the focus here (a radio button checks itself).
+  virtual void ArrowKeyReached() {}
   // Every focusable descendant in tab order (each child, then its own list).
   void GetTabOrderList(std::vector<TWinControl*>& list) const;
   TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop, bool checkParent) const;

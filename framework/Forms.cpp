@@ -432,7 +432,7 @@ void TForm::WndProc(TMessage& m) {
       std::vector<TWinControl*> all;
       GetTabOrderList(all);
       for (TWinControl* w : all)
-        if (dynamic_cast<TButton*>(w)) w->Perform(CM_FOCUSCHANGED, 0, m.LParam);
+        if (w->IsPushButton()) w->Perform(CM_FOCUSCHANGED, 0, m.LParam);
       return;
     }
     case CM_DIALOGKEY: {
@@ -453,23 +453,22 @@ void TForm::WndProc(TMessage& m) {
           if (activeControl_ && activeControl_->Parent() && activeControl_->CanFocus()) {
             activeControl_->Parent()->SelectNext(activeControl_, key == VK_RIGHT || key == VK_DOWN, false);
             // Arrow keys pick the radio button they move to.
-            if (auto* radio = dynamic_cast<TRadioButton*>(activeControl_)) radio->SetChecked(true);
+            activeControl_->ArrowKeyReached();
             m.Result = 1;
           }
           return;
         case VK_RETURN:
         case VK_ESCAPE: {
-          TButton* target = nullptr;
+          TWinControl* target = nullptr;
           // A control that has been hidden or disabled since it took the focus acts no more.
-          if (key == VK_RETURN && activeControl_ && activeControl_->CanFocus())
-            target = dynamic_cast<TButton*>(activeControl_);
+          if (key == VK_RETURN && activeControl_ && activeControl_->CanFocus() && activeControl_->IsPushButton())
+            target = activeControl_;
           if (!target) {
             std::vector<TWinControl*> all;
             GetTabOrderList(all);
             for (TWinControl* c : all) {
-              auto* b = dynamic_cast<TButton*>(c);
-              if (b && (key == VK_RETURN ? b->Default() : b->Cancel()) && b->CanFocus()) {
-                target = b;
+              if ((key == VK_RETURN ? c->IsDefaultButton() : c->IsCancelButton()) && c->CanFocus()) {
+                target = c;
                 break;
               }
             }

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "image/acPNG_win.h"
+#include "framework/acPNG_win.h"
 
 namespace {
 

@@ -68,6 +68,9 @@ class TButton : public TWinControl {
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int v) { modalResult_ = v; }
   void Click() override;
+  bool IsPushButton() const override { return true; }
+  bool IsDefaultButton() const override { return default_; }
+  bool IsCancelButton() const override { return cancel_; }
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -131,6 +134,7 @@ class TRadioButton : public TWinControl {
   // As in the system's dialogs: Tab reaches the checked button of a group, or its first
   // button while none is checked (arrows then move between them).
   bool TakesTab() const override;
+  void ArrowKeyReached() override { SetChecked(true); }
 
  protected:
   void CreateParams(TCreateParams& params) override;

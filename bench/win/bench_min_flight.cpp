@@ -17,7 +17,7 @@ int main() {
   form->Show();
   Application->ProcessMessages();
   TsSkinProvider* provider = FindSkinProvider(form);
-  if (!acUpdateLayeredWindow || !provider) {
+  if (!acLayered().Update || !provider) {
     std::printf("no layered windows or no skinned main form\n");
     return 1;
   }

@@ -11,7 +11,7 @@
 
 int main() {
   TForm1* form = OpenWizard();
-  if (!acUpdateLayeredWindow) {
+  if (!acLayered().Update) {
     std::printf("no layered windows on this system\n");
     return 1;
   }
@@ -49,13 +49,14 @@ int main() {
   HWND bare = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP, 0, 0,
                               rect.Width(), rect.Height(), form->Handle(), nullptr, nullptr, nullptr);
   ShowWindow(bare, SW_SHOWNOACTIVATE);
+  const TUpdateLayeredWindow update = acLayered().Update;
   const double platform = MicrosecondsPerStep(
       [&](int i) {
         POINT pos{400, 2}, origin{0, 0};
         SIZE size{rect.Width(), rect.Height()};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(25 * (1 + i % 10)), AC_SRC_ALPHA};
         HDC screen = GetDC(nullptr);
-        acUpdateLayeredWindow(bare, screen, &pos, &size, picture.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA);
+        update(bare, screen, &pos, &size, picture.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA);
         ReleaseDC(nullptr, screen);
       },
       steps ? steps : 1);

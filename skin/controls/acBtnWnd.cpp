@@ -144,7 +144,7 @@ void TacBtnWnd::Paint(TMessage& m) {
   HDC given = reinterpret_cast<HDC>(m.WParam);
   HDC dc = printing ? given : BeginPaint(wnd, &ps);
   if (!printing && given) dc = given;
-  if (dc && (printing || !acEffectRunning)) {
+  if (dc && (printing || !acEngine().EffectRunning)) {
     sd.PaintingSuspended = sd.IsPaintingSuspended();
     if (!sd.PaintingSuspended) {
       sd.CacheStale = true;

@@ -89,7 +89,7 @@ void TacEditWnd::PrepareCache() {
 void TacEditWnd::NcPaint(HDC given) {
   TsCommonData& sd = *binding_;
   HWND wnd = Wnd();
-  if (acEffectRunning || sd.PaintingSuspended || !sd.IsSkinned()) return;
+  if (acEngine().EffectRunning || sd.PaintingSuspended || !sd.IsSkinned()) return;
   if (!given && !IsWindowVisible(wnd)) return;
   if (!coloursApplied_) ApplyColours();
   if (sd.CacheStale || frame_.Empty()) PrepareCache();
@@ -121,7 +121,7 @@ void TacEditWnd::WndProc(TMessage& m) {
       return;
     case WM_PAINT:
     case WM_ERASEBKGND:
-      if (sd.PaintingSuspended || acEffectRunning) {
+      if (sd.PaintingSuspended || acEngine().EffectRunning) {
         if (m.Msg == WM_PAINT) ValidateRect(wnd, nullptr);
         m.Result = 1;
         return;

@@ -63,11 +63,7 @@ TPathDialogForm::TPathDialogForm(TComponent* AOwner) : TForm(AOwner) {
   SetBounds(0, 0, 350, 420);
   SetConstraints(TSizeConstraints{275, 250, 0, 0});
 
-  sSkinProvider1 = new TsSkinProvider(this);
-  sSkinProvider1->SetName("sSkinProvider1");
-  sSkinProvider1->SkinData().SetSkinSection("DIALOG");
-  sSkinProvider1->CaptionAlignment = TAlignment::taCenter;
-  sSkinProvider1->ShowAppIcon = false;
+  sSkinProvider1 = acMakeFormSkin(*this, TacFormSkinRequest{"sSkinProvider1", "DIALOG", TAlignment::taCenter, false});
 
   sShellTreeView1 = new TsShellTreeView(this);
   sShellTreeView1->SetName("sShellTreeView1");

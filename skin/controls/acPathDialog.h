@@ -8,18 +8,18 @@
 
 #include "framework/Forms.h"
 #include "skin/controls/acAlphaImageList.h"
+#include "skin/controls/acFormSkin.h"
 #include "skin/controls/acSizeGrip.h"
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sShellTreeView.h"
-#include "skin/frame/sSkinProvider.h"
 
 class TPathDialogForm : public TForm {
  public:
   explicit TPathDialogForm(TComponent* AOwner);
   FRAMEWORK_CLASS(TPathDialogForm)
 
-  TsSkinProvider* sSkinProvider1;
+  TComponent* sSkinProvider1;  // the skin provider (see acFormSkin.h)
   TsShellTreeView* sShellTreeView1;
   TsBitBtn* sBitBtn1;  // OK
   TsBitBtn* sBitBtn2;  // Cancel

@@ -29,7 +29,8 @@ struct BarMouseState {
   int GrabOffset = 0;
   int LastPos = 0;
 };
-BarMouseState g_bars;
+
+BarMouseState& Bars() { return acEngine().Part<BarMouseState>(); }
 
 int DefaultArrowLength() {
   static const int a = GetSystemMetrics(SM_CXHSCROLL);
@@ -58,10 +59,10 @@ void TacScrollWnd::CreateParts(bool /*repaintFrame*/) {
 
 void TacScrollWnd::FreeParts() {
   HWND wnd = Wnd();
-  if (g_bars.HotWnd == wnd) g_bars.HotWnd = nullptr, g_bars.HotBar = -1;
-  if (g_bars.PressedWnd == wnd) {
-    g_bars.PressedWnd = nullptr;
-    g_bars.PressedBar = -1;
+  if (Bars().HotWnd == wnd) Bars().HotWnd = nullptr, Bars().HotBar = -1;
+  if (Bars().PressedWnd == wnd) {
+    Bars().PressedWnd = nullptr;
+    Bars().PressedBar = -1;
     tracking_ = false;
   }
   if (IsWindow(wnd)) {
@@ -182,7 +183,7 @@ TacScrollLayout TacScrollWnd::Layout(int kind) const {
   const RECT r = BarRect(kind);
   const int length = kind == 1 ? r.bottom - r.top : r.right - r.left;
   TacScrollLayout l = ScrollLayout(Numbers(bars_[kind].Info), length, ArrowLength(kind), bars_[kind].MinThumb);
-  if (tracking_ && g_bars.PressedWnd == Wnd() && g_bars.PressedBar == kind) l.ThumbStart = g_bars.DragThumbStart;
+  if (tracking_ && Bars().PressedWnd == Wnd() && Bars().PressedBar == kind) l.ThumbStart = Bars().DragThumbStart;
   return l;
 }
 
@@ -248,9 +249,9 @@ void TacScrollWnd::PaintArrow(Bitmap32& bmp, int kind, bool first, const TsRect&
   const TsSectionCache& sc = model->Cache.ScrollBtn[kind == 1 ? (first ? sbTop : sbBottom) : (first ? sbLeft : sbRight)];
   const int element = first ? seLineUp : seLineDown;
   int state = 0;
-  if (g_bars.PressedWnd == Wnd() && g_bars.PressedBar == kind && g_bars.PressedElement == element && g_bars.PressedShown)
+  if (Bars().PressedWnd == Wnd() && Bars().PressedBar == kind && Bars().PressedElement == element && Bars().PressedShown)
     state = 2;
-  else if (g_bars.HotWnd == Wnd() && g_bars.HotBar == kind && g_bars.HotElement == element && manager_ == DefaultManager())
+  else if (Bars().HotWnd == Wnd() && Bars().HotBar == kind && Bars().HotElement == element && manager_ == DefaultManager())
     state = 1;
   const TsPoint at{origin.X + r.Left, origin.Y + r.Top};
   PaintSectionWithIndexes(sc.Section, sc.BorderMask, sc.Pattern, sc.HotPattern, model, bmp, at, r, state, bg, "");
@@ -286,20 +287,20 @@ void TacScrollWnd::PaintBar(HDC dc, int kind) {
     PaintSectionWithIndexes(sc.Section, sc.BorderMask, sc.Pattern, sc.HotPattern, model, bmp,
                             TsPoint{origin.X + part.Left, origin.Y + part.Top}, part, state, bg, "");
   };
-  const bool pressedHere = g_bars.PressedWnd == Wnd() && g_bars.PressedBar == kind && g_bars.PressedShown;
-  const bool hotHere = g_bars.HotWnd == Wnd() && g_bars.HotBar == kind && manager_ == DefaultManager();
+  const bool pressedHere = Bars().PressedWnd == Wnd() && Bars().PressedBar == kind && Bars().PressedShown;
+  const bool hotHere = Bars().HotWnd == Wnd() && Bars().HotBar == kind && manager_ == DefaultManager();
   const bool enabled = BarEnabled(kind);
   const TacScrollLayout l = Layout(kind);
   const int a = l.Arrow;
   if (2 * a < length) {
     const int mid = l.HasThumb ? l.ThumbStart + l.Thumb / 2 : length / 2;
-    paint(s1, along(0, mid), pressedHere && g_bars.PressedElement == sePageUp ? 2 : 0);
-    paint(s2, along(mid, length), pressedHere && g_bars.PressedElement == sePageDown ? 2 : 0);
+    paint(s1, along(0, mid), pressedHere && Bars().PressedElement == sePageUp ? 2 : 0);
+    paint(s2, along(mid, length), pressedHere && Bars().PressedElement == sePageDown ? 2 : 0);
     PaintArrow(bmp, kind, true, along(0, a), bg, origin);
     PaintArrow(bmp, kind, false, along(length - a, length), bg, origin);
     if (enabled && l.HasThumb && l.Track >= std::max(l.Thumb, kMinThumbLength)) {
       const TsSectionCache& sc = model->Cache.ScrollSlider[vert ? ssV : ssH];
-      const int state = tracking_ && pressedHere ? 2 : hotHere && g_bars.HotElement == seThumb ? 1 : 0;
+      const int state = tracking_ && pressedHere ? 2 : hotHere && Bars().HotElement == seThumb ? 1 : 0;
       const TsRect part = along(l.ThumbStart, l.ThumbStart + l.Thumb);
       paint(sc, part, state);
       if (sc.GlyphMask >= 0 && sc.GlyphMask < static_cast<int32_t>(model->Images.size())) {
@@ -336,7 +337,7 @@ void TacScrollWnd::PaintBar(HDC dc, int kind) {
 void TacScrollWnd::SendScroll(int code, int pos) {
   HWND wnd = Wnd();
   const auto alive = AliveToken();
-  const UINT msg = g_bars.ScrollMsg ? g_bars.ScrollMsg : WM_VSCROLL;
+  const UINT msg = Bars().ScrollMsg ? Bars().ScrollMsg : WM_VSCROLL;
   const int bar = msg == WM_VSCROLL ? SB_VERT : SB_HORZ;
   busy_ = true;
   if (SendSkinCommand(wnd, SkinCommand::ScrollItself, 0, MAKELPARAM(code, msg)) == 1) {
@@ -370,18 +371,18 @@ void TacScrollWnd::ButtonDown(TMessage& m) {
   if ((el == seLineUp && (bars_[kind].Flags & TacScrollBar::fFirstArrowOff)) ||
       (el == seLineDown && (bars_[kind].Flags & TacScrollBar::fLastArrowOff)))
     return;
-  g_bars.PressedWnd = Wnd();
-  g_bars.PressedBar = kind;
-  g_bars.ScrollMsg = kind == 1 ? WM_VSCROLL : WM_HSCROLL;
-  g_bars.PressedElement = el;
-  g_bars.PressedShown = true;
+  Bars().PressedWnd = Wnd();
+  Bars().PressedBar = kind;
+  Bars().ScrollMsg = kind == 1 ? WM_VSCROLL : WM_HSCROLL;
+  Bars().PressedElement = el;
+  Bars().PressedShown = true;
   if (el == seThumb) {
     const TacScrollLayout l = Layout(kind);
     const RECT r = BarRect(kind);
     tracking_ = true;
-    g_bars.DragThumbStart = l.ThumbStart;
-    g_bars.GrabOffset = (kind == 1 ? p.y - r.top : p.x - r.left) - l.ThumbStart;
-    g_bars.LastPos = bars_[kind].Info.nPos;
+    Bars().DragThumbStart = l.ThumbStart;
+    Bars().GrabOffset = (kind == 1 ? p.y - r.top : p.x - r.left) - l.ThumbStart;
+    Bars().LastPos = bars_[kind].Info.nPos;
     bars_[kind].Info.nTrackPos = bars_[kind].Info.nPos;
     PaintBars();
   } else {
@@ -395,15 +396,15 @@ void TacScrollWnd::ButtonDown(TMessage& m) {
 }
 
 void TacScrollWnd::DragTo(POINT p) {
-  const int kind = g_bars.PressedBar;
+  const int kind = Bars().PressedBar;
   const RECT r = BarRect(kind);
   const TacScrollLayout l = Layout(kind);
   const int along = kind == 1 ? p.y - r.top : p.x - r.left;
-  const int start = std::clamp(along - g_bars.GrabOffset, l.Arrow, std::max(l.Arrow, l.Arrow + l.Track - l.Thumb));
-  g_bars.DragThumbStart = start;
+  const int start = std::clamp(along - Bars().GrabOffset, l.Arrow, std::max(l.Arrow, l.Arrow + l.Track - l.Thumb));
+  Bars().DragThumbStart = start;
   const int pos = ScrollPosFromThumb(Numbers(bars_[kind].Info), l, start - l.Arrow);
-  if (pos != g_bars.LastPos) {
-    g_bars.LastPos = pos;
+  if (pos != Bars().LastPos) {
+    Bars().LastPos = pos;
     bars_[kind].Info.nTrackPos = pos;
     SendScroll(SB_THUMBTRACK, pos);
   } else {
@@ -415,10 +416,10 @@ void TacScrollWnd::EndPress() {
   KillTimer(Wnd(), kFirstRepeatTimer);
   KillTimer(Wnd(), kRepeatTimer);
   tracking_ = false;
-  g_bars.PressedWnd = nullptr;
-  g_bars.PressedBar = -1;
-  g_bars.PressedElement = seNone;
-  g_bars.PressedShown = false;
+  Bars().PressedWnd = nullptr;
+  Bars().PressedBar = -1;
+  Bars().PressedElement = seNone;
+  Bars().PressedShown = false;
 }
 
 void TacScrollWnd::ButtonUp() {
@@ -426,7 +427,7 @@ void TacScrollWnd::ButtonUp() {
   ReleaseCapture();
   releasing_ = false;
   const bool thumb = tracking_;
-  const int last = g_bars.LastPos;
+  const int last = Bars().LastPos;
   KillTimer(Wnd(), kFirstRepeatTimer);
   KillTimer(Wnd(), kRepeatTimer);
   const auto alive = AliveToken();
@@ -444,22 +445,22 @@ void TacScrollWnd::ButtonUp() {
 void TacScrollWnd::Timer(UINT_PTR id) {
   HWND wnd = Wnd();
   if (id == kHoverTimer) {
-    if (g_bars.HotWnd != wnd) {
+    if (Bars().HotWnd != wnd) {
       KillTimer(wnd, kHoverTimer);
       return;
     }
     const POINT p = CursorInWindow();
-    if (HitBar(p) != g_bars.HotBar) {
+    if (HitBar(p) != Bars().HotBar) {
       KillTimer(wnd, kHoverTimer);
-      g_bars.HotWnd = nullptr;
-      g_bars.HotBar = -1;
-      g_bars.HotElement = seNone;
+      Bars().HotWnd = nullptr;
+      Bars().HotBar = -1;
+      Bars().HotElement = seNone;
       PaintBars();
       return;
     }
-    const int el = ElementAt(g_bars.HotBar, p);
-    if (el != g_bars.HotElement) {
-      g_bars.HotElement = el;
+    const int el = ElementAt(Bars().HotBar, p);
+    if (el != Bars().HotElement) {
+      Bars().HotElement = el;
       PaintBars();
     }
     return;
@@ -469,12 +470,12 @@ void TacScrollWnd::Timer(UINT_PTR id) {
     SetTimer(wnd, kRepeatTimer, kRepeatInterval, nullptr);
     return;
   }
-  if (id == kRepeatTimer && g_bars.PressedWnd == wnd && !tracking_) {
-    const bool on = ElementAt(g_bars.PressedBar, CursorInWindow()) == g_bars.PressedElement;
-    if (on != g_bars.PressedShown) g_bars.PressedShown = on;
+  if (id == kRepeatTimer && Bars().PressedWnd == wnd && !tracking_) {
+    const bool on = ElementAt(Bars().PressedBar, CursorInWindow()) == Bars().PressedElement;
+    if (on != Bars().PressedShown) Bars().PressedShown = on;
     if (!on) return;
     ReadInfo();
-    SendScroll(g_bars.PressedElement, bars_[g_bars.PressedBar].Info.nPos);
+    SendScroll(Bars().PressedElement, bars_[Bars().PressedBar].Info.nPos);
   }
 }
 
@@ -512,10 +513,10 @@ bool TacScrollWnd::ScrollMessage(TMessage& m) {
     case WM_NCMOUSEMOVE:
       if (m.WParam == HTVSCROLL || m.WParam == HTHSCROLL) {
         const int kind = m.WParam == HTVSCROLL ? 1 : 0;
-        if (g_bars.HotWnd != wnd || g_bars.HotBar != kind) {
-          g_bars.HotWnd = wnd;
-          g_bars.HotBar = kind;
-          g_bars.HotElement = seNone;
+        if (Bars().HotWnd != wnd || Bars().HotBar != kind) {
+          Bars().HotWnd = wnd;
+          Bars().HotBar = kind;
+          Bars().HotElement = seNone;
           SetTimer(wnd, kHoverTimer, kHoverInterval, nullptr);
           PaintBars();
         }
@@ -537,7 +538,7 @@ bool TacScrollWnd::ScrollMessage(TMessage& m) {
     case WM_NCMBUTTONDBLCLK:
       return m.WParam == HTVSCROLL || m.WParam == HTHSCROLL;
     case WM_MOUSEMOVE:
-      if (g_bars.PressedWnd != wnd) return false;
+      if (Bars().PressedWnd != wnd) return false;
       {
         POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         ClientToScreen(wnd, &p);
@@ -548,20 +549,20 @@ bool TacScrollWnd::ScrollMessage(TMessage& m) {
         if (tracking_) {
           DragTo(p);
         } else {
-          const bool on = ElementAt(g_bars.PressedBar, p) == g_bars.PressedElement;
-          if (on != g_bars.PressedShown) {
-            g_bars.PressedShown = on;
+          const bool on = ElementAt(Bars().PressedBar, p) == Bars().PressedElement;
+          if (on != Bars().PressedShown) {
+            Bars().PressedShown = on;
             PaintBars();
           }
         }
       }
       return true;
     case WM_LBUTTONUP:
-      if (g_bars.PressedWnd != wnd) return false;
+      if (Bars().PressedWnd != wnd) return false;
       ButtonUp();
       return true;
     case WM_CAPTURECHANGED:
-      if (g_bars.PressedWnd == wnd && !releasing_ && reinterpret_cast<HWND>(m.LParam) != wnd) {
+      if (Bars().PressedWnd == wnd && !releasing_ && reinterpret_cast<HWND>(m.LParam) != wnd) {
         EndPress();
         PaintBars();
       }

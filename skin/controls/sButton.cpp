@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "framework/Forms.h"
@@ -16,11 +17,16 @@
 
 namespace {
 
-// Set around the one synchronous repaint that shows the pressed face on a quick release.
-bool g_forcedPressed = false;
-// Set while a button handles a focus change, so that the focus messages the platform sends
-// on from there do not switch redrawing off and on again.
-bool g_handlingFocus = false;
+// What the buttons of the process share (an engine part).
+struct ButtonMoments {
+  // Set around the one synchronous repaint that shows the pressed face on a quick release.
+  bool ForcedPressed = false;
+  // Set while a button handles a focus change, so that the focus messages the platform sends
+  // on from there do not switch redrawing off and on again.
+  bool HandlingFocus = false;
+};
+
+ButtonMoments& Moments() { return acEngine().Part<ButtonMoments>(); }
 
 // The cut-out rectangles as one region (nullptr for none).
 HRGN RegionOf(const std::vector<TsRect>& rects) {
@@ -93,7 +99,7 @@ bool TsButton::Pushed() {
 int TsButton::CurrentState() {
   const TsCommonData& sd = *skinData_;
   const bool heldOnIt = pressedByMouse_ && GetKeyState(VK_LBUTTON) < 0;
-  if ((down_ || g_forcedPressed || Pushed()) && (sd.MouseOver || !heldOnIt)) return 2;
+  if ((down_ || Moments().ForcedPressed || Pushed()) && (sd.MouseOver || !heldOnIt)) return 2;
   const bool defStyle =
       HandleAllocated() && (GetWindowLongPtrA(Handle(), GWL_STYLE) & 0xF) == static_cast<LONG_PTR>(BS_DEFPUSHBUTTON);
   if (default_ || defStyle || sd.IsActiveLook()) return 1;
@@ -124,7 +130,7 @@ void TsButton::PrepareCache() {
   const TsRect rect{0, 0, Width(), Height()};
   PaintSectionBackground(sd.Binding(), bg, view, origin, rect, state);
 
-  if (repaintAll_ && !acEffectRunning && !fade_) {
+  if (repaintAll_ && !acEngine().EffectRunning && !fade_) {
     region_.reset(CreateRectRgn(0, 0, Width(), Height()));
   }
   const TsSkinModel* model = sd.Model();
@@ -195,7 +201,7 @@ void TsButton::PaintHandler(TMessage& m) {
   const bool own = dc == nullptr;
   if (own) dc = BeginPaint(Handle(), &ps);
   m.Result = 0;
-  if (!(acEffectRunning && dc != sd.PrintDc) && Parent()) {
+  if (!(acEngine().EffectRunning && dc != sd.PrintDc) && Parent()) {
     sd.PaintingSuspended = sd.IsPaintingSuspended();
     if (!sd.PaintingSuspended && !fade_) {
       if (sd.PartlyVisible || SendSkinCommand(Parent(), SkinCommand::GetHalfVisible) != 0) sd.CacheStale = true;
@@ -226,7 +232,7 @@ void TsButton::ApplyRegion(HDC dc) {
   if (same) {
     region_.reset();
   } else {
-    SetWindowRgn(wnd, region_.release(), placeholderRegion_ || acSkinChanging);  // the window's now
+    SetWindowRgn(wnd, region_.release(), placeholderRegion_ || acEngine().SkinChanging);  // the window's now
     placeholderRegion_ = false;
   }
   // A button that shrank leaves its old corners behind on the parent.
@@ -303,9 +309,10 @@ void TsButton::MouseUp(TMessage& m) {
     // moment before it goes.
     StopFade(fade_, sd);
     sd.CacheStale = true;
-    g_forcedPressed = true;
-    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    g_forcedPressed = false;
+    {
+      const TacFlagScope forced(Moments().ForcedPressed);
+      RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
     Sleep(30);
   }
   // The platform releases the button (its state change starts the release transition) and
@@ -323,15 +330,15 @@ void TsButton::FocusChange(TMessage& m) {
   }
   HWND wnd = Handle();
   // The platform's own focus drawing is not wanted on a skinned face.
-  const bool quiet = !g_handlingFocus && IsWindowVisible(wnd);
-  if (quiet) {
-    g_handlingFocus = true;
-    SendMessageA(wnd, WM_SETREDRAW, FALSE, 0);
-  }
-  TButton::WndProc(m);
-  if (quiet) {
-    SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);
-    g_handlingFocus = false;
+  const bool quiet = !Moments().HandlingFocus && IsWindowVisible(wnd);
+  {
+    std::optional<TacFlagScope> handling;
+    if (quiet) {
+      handling.emplace(Moments().HandlingFocus);
+      SendMessageA(wnd, WM_SETREDRAW, FALSE, 0);
+    }
+    TButton::WndProc(m);
+    if (quiet) SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);
   }
   if (!gained) sd.HasFocus = false;
   if (gained && fade_)

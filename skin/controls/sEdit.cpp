@@ -75,7 +75,7 @@ void TsEdit::PaintDisabled() {
 
 void TsEdit::RepaintWithFrame() {
   skinData_->CacheStale = true;
-  if (HandleAllocated() && !IsLoading() && !acEffectRunning)
+  if (HandleAllocated() && !IsLoading() && !acEngine().EffectRunning)
     RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
 }
 
@@ -128,7 +128,7 @@ void TsEdit::WndProc(TMessage& m) {
     TEdit::WndProc(m);
     return;
   }
-  const bool quiet = acEffectRunning || sd.PaintingSuspended;
+  const bool quiet = acEngine().EffectRunning || sd.PaintingSuspended;
   switch (m.Msg) {
     case WM_NCPAINT: {
       if (quiet) return;

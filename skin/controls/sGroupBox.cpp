@@ -125,7 +125,7 @@ void TsGroupBox::PaintWindow(HDC dc) {
     return;
   }
   TsCommonData& sd = *skinData_;
-  if (!Visible() || (acEffectRunning && dc != sd.PrintDc)) return;
+  if (!Visible() || (acEngine().EffectRunning && dc != sd.PrintDc)) return;
   sd.PaintingSuspended = sd.IsPaintingSuspended();
   if (sd.PaintingSuspended) return;
   if (sd.NeedsParentBackground() && Parent()) {

@@ -8,8 +8,11 @@
 #include "skin/render/sStyleSimply_win.h"
 
 namespace {
-// Changing the font colour while painting would call for another paint.
-bool gAdjustingColor = false;
+// Changing the font colour while painting would call for another paint: the labels of the
+// process share one guard (an engine part).
+struct LabelColourGuard {
+  bool Adjusting = false;
+};
 }  // namespace
 
 TsCustomLabel::TsCustomLabel(TComponent* AOwner) : TLabel(AOwner) { SetTransparent(true); }
@@ -27,8 +30,9 @@ void TsLabel::SetUseSkinColor(bool v) {
 
 void TsCustomLabel::ApplySkinFontColor() {
   TsSkinManager* m = DefaultManager();
-  if (gAdjustingColor || !m || !m->SkinActive() || !FollowsSkinColor()) return;
-  gAdjustingColor = true;
+  bool& adjusting = acEngine().Part<LabelColourGuard>().Adjusting;
+  if (adjusting || !m || !m->SkinActive() || !FollowsSkinColor()) return;
+  const TacFlagScope guard(adjusting);
   const TsSkinModel& model = m->Model();
   TColor c = clFuchsia;
   const int32_t section = FindFontSection(this, -1, m);
@@ -42,7 +46,6 @@ void TsCustomLabel::ApplySkinFontColor() {
     if (own >= 0) c = model.Sections[static_cast<size_t>(own)].FontColor;
   }
   if (c != clFuchsia && c != Font().Color()) Font().SetColor(c);
-  gAdjustingColor = false;
 }
 
 void TsCustomLabel::Paint() {

@@ -39,7 +39,7 @@ void TsPanel::SkinPaint(HDC dc) {
   TsCommonData& sd = *skinData_;
   sd.PaintingSuspended = sd.IsPaintingSuspended();
   if (sd.PaintingSuspended) return;
-  if (!((sd.MustRepaint() && !sd.CustomColor()) || acEffectRunning)) {
+  if (!((sd.MustRepaint() && !sd.CustomColor()) || acEngine().EffectRunning)) {
     PaintPlain(dc);
     return;
   }

@@ -11,20 +11,8 @@
 #include "skin/data/acPreviewRecord.h"
 #include "skin/data/acntUtils.h"
 #include "skin/data/sSkinManager.h"
-#include "skin/frame/acDials.h"
-#include "skin/render/acGlow_win.h"
-#include "skin/render/sSectionBackground.h"
-
-TacSkinActiveHook acDialogHook = nullptr;
-TacSkinActiveHook acSkinChangeCallback = nullptr;
-TacBroadcastHook acDialogBroadcast = nullptr;
-bool acSkinLoading = false;
-bool acSkinChanging = false;
-bool acEffectRunning = false;
 
 namespace {
-
-TsSkinManager* gDefaultManager = nullptr;
 
 uint32_t WinSysColor(int index) { return GetSysColor(index); }
 
@@ -67,7 +55,7 @@ void SendToForm(TForm* form, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-TsSkinManager* DefaultManager() { return gDefaultManager; }
+TsSkinManager* DefaultManager() { return acEngine().DefaultManager; }
 
 // ---- Stored skins and lists --------------------------------------------------------
 
@@ -95,7 +83,8 @@ std::string& TacThirdPartyList::Item(int i) {
 
 TsSkinManager::TsSkinManager(TComponent* AOwner)
     : TComponent(AOwner), model_(std::make_unique<TsSkinModel>(PlatformFacts())) {
-  if (!gDefaultManager) gDefaultManager = this;
+  TacEngine& engine = acEngine();
+  if (!engine.DefaultManager) engine.DefaultManager = this;
   MessageAdmission = &SkinMessageAdmitted;
   // Empty lists take their defaults: every list " " but the buttons, "TButton".
   for (int i = 0; i < TacThirdPartyList::kCount; ++i)
@@ -106,10 +95,11 @@ TsSkinManager::TsSkinManager(TComponent* AOwner)
 TsSkinManager::~TsSkinManager() {
   Destroying();
   if (active_ && model_->SkinData.Active) SendRemoveSkin();
-  RemoveHook();
-  if (gDefaultManager == this) {
-    gDefaultManager = nullptr;
-    SetDefaultSkinModel(nullptr);
+  WantHook(false);
+  TacEngine& engine = acEngine();
+  if (engine.DefaultManager == this) {
+    engine.DefaultManager = nullptr;
+    engine.DefaultModel = nullptr;
   }
 }
 
@@ -120,16 +110,16 @@ void TsSkinManager::Loaded() {
   for (int i = 0; i < TacThirdPartyList::kCount; ++i)
     if (ThirdParty.Item(i).empty()) ThirdParty.Item(i) = i == 1 ? "TButton" : " ";
   if (active_ && !skinName_.empty()) SendNewSkin();
-  if (acDialogHook) acDialogHook(SkinActive());
 }
 
 // ---- Properties -----------------------------------------------------------------------
 
-bool TsSkinManager::IsDefault() const { return gDefaultManager == this; }
+bool TsSkinManager::IsDefault() const { return acEngine().DefaultManager == this; }
 
 void TsSkinManager::SetIsDefault(bool v) {
-  if (!v && gDefaultManager) return;
-  gDefaultManager = this;
+  TacEngine& engine = acEngine();
+  if (!v && engine.DefaultManager) return;
+  engine.DefaultManager = this;
   if (IsLoadingState()) return;
   if (active_) {
     SendNewSkin();
@@ -178,21 +168,22 @@ void TsSkinManager::SetHueOffset(int32_t v) {
 
 void TsSkinManager::ReloadForColours() {
   if (!active_ || IsLoadingState()) return;
-  acSkinLoading = true;
-  model_->SkinData.Active = false;
-  try {
-    LoadSkin();
-  } catch (const std::exception& e) {
-    ShowLoadError(e.what());
+  {
+    const TacFlagScope loading(acEngine().SkinLoading);
+    model_->SkinData.Active = false;
+    try {
+      LoadSkin();
+    } catch (const std::exception& e) {
+      ShowLoadError(e.what());
+    }
   }
-  acSkinLoading = false;
   if (!active_) {
     SendRemoveSkin();
     return;
   }
   model_->UpdateCachedIndexes();
   model_->SkinData.Active = true;
-  if (IsDefault()) SetDefaultSkinModel(model_.get());
+  if (IsDefault()) acEngine().DefaultModel = model_.get();
   if (noAutoUpdate_) return;
   BroadcastCommand(SkinCommand::AnimationDone);
   BroadcastCommand(SkinCommand::RefreshSkin);
@@ -262,20 +253,21 @@ void TsSkinManager::SetSkinName(const std::string& v) {
   skinName_ = v;
   if (!active_) return;
   if (OnBeforeChange) OnBeforeChange(this);
-  acSkinLoading = true;
-  model_->SkinData.Active = false;
-  try {
-    LoadSkin();
-  } catch (const std::exception& e) {
-    skinName_ = previous;
-    ShowLoadError(e.what());
+  {
+    const TacFlagScope loading(acEngine().SkinLoading);
+    model_->SkinData.Active = false;
+    try {
+      LoadSkin();
+    } catch (const std::exception& e) {
+      skinName_ = previous;
+      ShowLoadError(e.what());
+    }
+    if (!active_) {
+      SendRemoveSkin();
+    } else if (!noAutoUpdate_) {
+      SendNewSkin();
+    }
   }
-  if (!active_) {
-    SendRemoveSkin();
-  } else if (!noAutoUpdate_) {
-    SendNewSkin();
-  }
-  acSkinLoading = false;
   if (OnAfterChange) OnAfterChange(this);
 }
 
@@ -335,15 +327,16 @@ bool TsSkinManager::IsLoadingState() const { return HasState(csLoading | csReadi
 
 void TsSkinManager::UpdateSkinState() {
   if (model_->SkinData.Active || !model_->Sections.empty()) model_->UpdateCachedIndexes();
-  if (IsDefault()) SetDefaultSkinModel(SkinActive() ? model_.get() : nullptr);
+  if (IsDefault()) acEngine().DefaultModel = SkinActive() ? model_.get() : nullptr;
 }
 
 void TsSkinManager::BroadcastCommand(uint16_t command) {
   const WPARAM wp = MakeSkinCommand(command);
   const LPARAM lp = reinterpret_cast<LPARAM>(this);
-  // Glows are pictures of the skin that is going.
-  if (command == SkinCommand::NewSkin || command == SkinCommand::RemoveSkin) HideAllGlows();
-  if (acDialogBroadcast) acDialogBroadcast(wp, lp);
+  TacEngine& engine = acEngine();
+  if (command == SkinCommand::NewSkin || command == SkinCommand::RemoveSkin)
+    engine.Announce([](TacSkinListener& l) { l.SkinGoing(); });
+  engine.Announce([&](TacSkinListener& l) { l.SkinAnnounced(*this, command); });
   if (!Screen) return;
   for (int i = Screen->FormCount() - 1; i >= 0; --i) SendToForm(Screen->Forms(i), SM_ALPHACMD, wp, lp);
 }
@@ -352,37 +345,30 @@ void TsSkinManager::SendNewSkin(bool animate) {
   (void)animate;  // the installer loads its one skin before any window shows: nothing to animate
   if (IsLoadingState()) return;
   model_->SkinData.Active = false;
-  acSkinChanging = true;
-  model_->UpdateCachedIndexes();
-  model_->SkinData.Active = true;  // the receivers resolve their sections against it
-  if (IsDefault()) SetDefaultSkinModel(model_.get());
-  BroadcastCommand(SkinCommand::NewSkin);
-  acSkinChanging = false;
-  if (IsDefault() && !hook_) InstallHook();
-  if (acDialogHook) acDialogHook(true);
-  if (acSkinChangeCallback) acSkinChangeCallback(true);
+  {
+    const TacFlagScope changing(acEngine().SkinChanging);
+    model_->UpdateCachedIndexes();
+    model_->SkinData.Active = true;  // the receivers resolve their sections against it
+    if (IsDefault()) acEngine().DefaultModel = model_.get();
+    BroadcastCommand(SkinCommand::NewSkin);
+  }
+  if (IsDefault()) WantHook(true);
 }
 
 void TsSkinManager::SendRemoveSkin() {
-  if (acDialogHook) acDialogHook(false);
   skinRemoving_ = true;
-  RemoveHook();
+  WantHook(false);
   model_->SkinData.Active = false;
-  if (IsDefault()) SetDefaultSkinModel(nullptr);
+  if (IsDefault()) acEngine().DefaultModel = nullptr;
   BroadcastCommand(SkinCommand::RemoveSkin);
   model_->Clear();
   skinRemoving_ = false;
 }
 
-void TsSkinManager::InstallHook() {
-  hook_ = SetWindowsHookExA(WH_CBT, acCbtHookProc, nullptr, GetCurrentThreadId());
-}
-
-void TsSkinManager::RemoveHook() {
-  if (!hook_) return;
-  UnhookWindowsHookEx(hook_);
-  hook_ = nullptr;
-  acClearProviders();
+void TsSkinManager::WantHook(bool wanted) {
+  if (wanted == hookWanted_) return;
+  hookWanted_ = wanted;
+  acEngine().Announce([wanted](TacSkinListener& l) { l.HookWanted(wanted); });
 }
 
 void TsSkinManager::SetActiveControl(HWND wnd) {

@@ -14,6 +14,7 @@
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
+#include "skin/data/acEngine.h"
 #include "skin/data/sConst.h"
 #include "skin/data/sSkinModel.h"
 
@@ -92,20 +93,6 @@ struct TacThirdPartyList {
   std::string& Item(int i);
 };
 
-// Slots a later dialog-skinning unit fills; empty slots are skipped.
-using TacSkinActiveHook = void (*)(bool active);
-extern TacSkinActiveHook acDialogHook;
-extern TacSkinActiveHook acSkinChangeCallback;
-// Filled by the dialog skinning: hands a broadcast skin command (wParam, lParam) to the skinned
-// windows that are no forms of the Screen.
-using TacBroadcastHook = void (*)(WPARAM wParam, LPARAM lParam);
-extern TacBroadcastHook acDialogBroadcast;
-
-// Process-wide flags of the engine; fading and the effects read them instead of locking.
-extern bool acSkinLoading;
-extern bool acSkinChanging;
-extern bool acEffectRunning;
-
 // The manager that controls and providers without one of their own use; nullptr when none.
 TsSkinManager* DefaultManager();
 
@@ -167,7 +154,8 @@ class TsSkinManager : public TComponent {
   TColor GetHighLightFontColor(bool focused = true) const;
 
   // ---- Announcing ----
-  // Sends NewSkin to every window and control and installs the thread's window hook.
+  // Sends NewSkin to every window and control and, for the default manager, asks for the
+  // thread's window hook (the engine's listeners set it).
   void SendNewSkin(bool animate = false);
   // Sends RemoveSkin and frees the model.
   void SendRemoveSkin();
@@ -185,7 +173,8 @@ class TsSkinManager : public TComponent {
   HWND ActiveControl() const { return activeControl_; }
   void SetActiveControl(HWND wnd);
 
-  bool HookInstalled() const { return hook_ != nullptr; }
+  // The window hook is wanted: this default manager's skin is announced and not yet removed.
+  bool HookInstalled() const { return hookWanted_; }
   // Extended-border shadow size (left, top, right, bottom); 0 while extended borders are off.
   RECT ShadowSize() const { return shadowSize_; }
 
@@ -197,8 +186,7 @@ class TsSkinManager : public TComponent {
   void LoadFolderOrInternal(const TsBuildParams& params);
   TsBuildParams BuildParams() const;
   void ReloadForColours();
-  void InstallHook();
-  void RemoveHook();
+  void WantHook(bool wanted);
   void ShowLoadError(const std::string& message) const;
   bool IsLoadingState() const;
 
@@ -214,7 +202,7 @@ class TsSkinManager : public TComponent {
   std::string skinName_;
   std::string previewOptions_;  // options text of a preview record, used once
   HWND activeControl_ = nullptr;
-  HHOOK hook_ = nullptr;
+  bool hookWanted_ = false;
   RECT shadowSize_{0, 0, 0, 0};
 };
 

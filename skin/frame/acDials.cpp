@@ -16,10 +16,11 @@ constexpr uintptr_t kDialogAtom = 32770;
 constexpr intptr_t kEngineTag = -98;
 
 // Entries in the order they were made; an entry that went is null until the list is tidied.
-std::vector<TacProvider*>& Entries() {
-  static std::vector<TacProvider*> list;
-  return list;
-}
+struct TacProviderList {
+  std::vector<TacProvider*> Items;
+};
+
+std::vector<TacProvider*>& Entries() { return acEngine().Part<TacProviderList>().Items; }
 
 // Forms the hook never skins, by window class (sorted).
 constexpr std::array<const char*, 2> kExcludedClasses = {"TApplication", "TfcPopup"};
@@ -124,20 +125,6 @@ void acClearProviders() {
 
 // ---- Attaching ----------------------------------------------------------------------------
 
-namespace {
-
-// The skinned system dialogs hear the manager's skin commands as the forms do.
-void BroadcastToDialogs(WPARAM wParam, LPARAM lParam) {
-  // A removed skin frees the dialogs' handlers instead (acClearProviders).
-  if (HIWORD(wParam) == SkinCommand::RemoveSkin) return;
-  std::vector<HWND> dialogs;
-  for (TacProvider* p : Entries())
-    if (p && !p->Form() && p->DialogHandler && !p->DialogDestroyed && IsWindow(p->Wnd())) dialogs.push_back(p->Wnd());
-  for (HWND d : dialogs) SendMessageA(d, SM_ALPHACMD, wParam, lParam);
-}
-
-}  // namespace
-
 bool acAttach(HWND wnd, const CREATESTRUCTA* created) {
   TsSkinManager* manager = DefaultManager();
   if (!manager || ApplicationGoing() || !wnd) return false;
@@ -154,7 +141,6 @@ bool acAttach(HWND wnd, const CREATESTRUCTA* created) {
     if (className != "#32770" || child || !(manager->SkinningRules & srStdDialogs)) return false;
     TacProvider* entry = acSkinNativeDialog(wnd);
     if (!entry) return false;
-    acDialogBroadcast = &BroadcastToDialogs;
     Tidy();
     Entries().push_back(entry);
     return true;
@@ -195,3 +181,51 @@ LRESULT CALLBACK acCbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
   }
   return result;
 }
+
+// ---- Following the manager ----------------------------------------------------------------
+
+namespace {
+
+// The hook for the whole run: set while the default manager's skin is active; its going frees
+// every entry. The skinned system dialogs hear the manager's skin commands as the forms do.
+class THookKeeper final : public TacSkinListener {
+ public:
+  THookKeeper() = default;
+  THookKeeper(const THookKeeper&) = delete;
+  THookKeeper& operator=(const THookKeeper&) = delete;
+  ~THookKeeper() override { Unhook(); }
+
+  void HookWanted(bool wanted) override {
+    if (!wanted) {
+      if (!hook_) return;
+      Unhook();
+      acClearProviders();
+    } else if (!hook_) {
+      hook_ = SetWindowsHookExA(WH_CBT, acCbtHookProc, nullptr, GetCurrentThreadId());
+    }
+  }
+
+  void SkinAnnounced(TsSkinManager& manager, uint16_t command) override {
+    // A removed skin frees the dialogs' handlers instead (acClearProviders).
+    if (command == SkinCommand::RemoveSkin) return;
+    std::vector<HWND> dialogs;
+    for (TacProvider* p : Entries())
+      if (p && !p->Form() && p->DialogHandler && !p->DialogDestroyed && IsWindow(p->Wnd())) dialogs.push_back(p->Wnd());
+    const WPARAM wp = MakeSkinCommand(command);
+    const LPARAM lp = reinterpret_cast<LPARAM>(&manager);
+    for (HWND d : dialogs) SendMessageA(d, SM_ALPHACMD, wp, lp);
+  }
+
+ private:
+  void Unhook() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+  }
+
+  HHOOK hook_ = nullptr;
+  TacListening listening_{*this};
+};
+
+}  // namespace
+
+void acJoinHook() { acEngine().Part<THookKeeper>(); }

@@ -41,7 +41,7 @@ class TacProvider : public TComponent {
   HWND dialog_ = nullptr;
 };
 
-// The thread's CBT hook procedure; the skin manager installs it while a skin is active.
+// The thread's CBT hook procedure; set while the default manager's skin is active.
 LRESULT CALLBACK acCbtHookProc(int code, WPARAM wParam, LPARAM lParam);
 // Gives the window its skin handler when the rules allow; true when something was attached.
 // `created` is the creation record while the window is being created.
@@ -53,3 +53,5 @@ void acClearProviders();
 TacProvider* acFindProvider(HWND wnd);
 // How many entries are alive.
 int acProviderCount();
+// Makes the hook follow the engine's default manager from now on (once per process).
+void acJoinHook();

@@ -66,7 +66,7 @@ void acSnapshotWindow(HWND wnd, TBitmap& picture) {
 
 void acFadeWindowTo(HWND wnd, int alpha) {
   SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-  if (acSetLayeredWindowAttributes) acSetLayeredWindowAttributes(wnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+  if (acLayered().SetAttributes) acLayered().SetAttributes(wnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
 void acRemoveLayered(HWND wnd) {
@@ -112,10 +112,8 @@ struct HideFade {
   }
 };
 
-HideFade& Fade() {
-  static HideFade fade;
-  return fade;
-}
+// One hide fade runs at a time in the process (an engine part).
+HideFade& Fade() { return acEngine().Part<HideFade>(); }
 
 VOID CALLBACK FadeTimerProc(HWND, UINT, UINT_PTR, DWORD) { Fade().Tick(); }
 

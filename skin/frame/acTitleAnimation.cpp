@@ -124,7 +124,7 @@ void TacSBAnimation::MakePicture(const TsMaskData& image, TacButtonGlow glow) {
 }
 
 bool TacSBAnimation::MakeWindow() {
-  if (!acUpdateLayeredWindow || !IsWindow(form_)) return false;
+  if (!acLayered().Update || !IsWindow(form_)) return false;
   const bool topmost = (GetWindowLongPtrA(form_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   wnd_ = CreateLayeredPopup(kClassName, &TacSBAnimation::WndProc, form_, topmost);
   if (!wnd_) return false;

@@ -30,8 +30,7 @@ TsSkinProvider* FindSkinProvider(TForm* form) {
 TsSkinProvider::TsSkinProvider(TComponent* AOwner, bool createdAtRunTime)
     : TComponent(AOwner), form_(dynamic_cast<TForm*>(AOwner)) {
   if (!form_) throw EAbort("TsSkinProvider component may be used with forms only!");
-  static const bool previewChecked = (acPreviewMode = acPreviewMode || PreviewRequested(CommandLineArgs()), true);
-  (void)previewChecked;
+  acPreview().CheckCommandLine();
   if (TsSkinProvider* existing = FindSkinProvider(form_)) {
     if (existing->life_.Unprepared()) {
       existing->Free();  // made by the hook and never used: this one takes over
@@ -195,7 +194,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m) {
   if (m.Msg == WM_COPYDATA && PreviewCopyData(m)) return;
   // The window is made while the form is being shown: the first notice a provider can see
   // of that is the window's own.
-  if (m.Msg == WM_SHOWWINDOW && m.WParam && acPreviewMode) BecomePreviewWindow();
+  if (m.Msg == WM_SHOWWINDOW && m.WParam && acPreview().Mode) BecomePreviewWindow();
   if (form_->HasState(csDestroying) || !IsSkinned()) {
     UnskinnedWndProc(m);
     return;
@@ -299,7 +298,7 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
       frame_.MarkRegionChanged();
       if (Showing()) {
         sd.CacheStale = true;
-        if (!acEffectRunning)
+        if (!acEngine().EffectRunning)
           RedrawWindow(form_->Handle(), nullptr, nullptr,
                        RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         sd.PaintingSuspended = false;
@@ -321,7 +320,7 @@ void TsSkinProvider::SkinCommand(TMessage& m) {
       if (sd.UrgentPaint) PrepareFrameCache();
       return;
     case SkinCommand::GetNeedsRepaint:
-      m.Result = !acEffectRunning && sd.MustRepaint() && sd.PaintingSuspended;
+      m.Result = !acEngine().EffectRunning && sd.MustRepaint() && sd.PaintingSuspended;
       return;
     case SkinCommand::BackgroundChanged:
       sd.CacheStale = true;
@@ -459,13 +458,13 @@ void TsSkinProvider::WindowShown(TMessage& m) {
 
 void TsSkinProvider::QueryEndSession(TMessage& m) {
   // The session may end once no control is left half-way through a fade.
-  acAnimationsOff = true;
+  acFades().AnimationsOff = true;
   WaitForFades();
   formProc_(m);
 }
 
 void TsSkinProvider::EndSession(TMessage& m) {
-  if (!m.WParam) acAnimationsOff = false;  // the log-off was called off
+  if (!m.WParam) acFades().AnimationsOff = false;  // the log-off was called off
   formProc_(m);
 }
 
@@ -666,7 +665,7 @@ void TsSkinProvider::Paint(TMessage& m) {
     paintInto(pdc.get());
   }
   ResumeChildrenPainting(form_);
-  if (form_->OnPaint && !acEffectRunning) form_->OnPaint(form_);
+  if (form_->OnPaint && !acEngine().EffectRunning) form_->OnPaint(form_);
   m.Result = 0;
 }
 

@@ -224,7 +224,16 @@ inline constexpr const char* kPreviewSwitch = "/acpreview";
 inline constexpr const char* kSkinEditorTitle = "Quorindels Editor";
 inline constexpr UINT kMsgSkinEditor = 0xA400;
 bool PreviewRequested(const std::vector<std::string>& args);
-extern bool acPreviewMode;
+// The preview state of the process (an engine part).
+struct TacPreviewState {
+  bool Mode = false;        // on until the main form first shows
+  bool Checked = false;     // the command line has been asked
+  HWND Window = nullptr;    // the preview window, or nullptr
+  bool Copying = false;     // a record from the editor is being loaded
+  // Turns the mode on when the command line asks for it; asks once.
+  void CheckCommandLine();
+};
+TacPreviewState& acPreview();
 // The preview window, or nullptr.
 HWND acPreviewWindow();
 

@@ -35,7 +35,7 @@ void TsSkinProvider::ShowingChanged(TMessage& m) {
   AdaptControls();
   const HWND wnd = form_->Handle();
   const bool used = !form_->Parent() && manager->AnimEffects.FormShow.Active && wnd != acPreviewWindow() &&
-                    acUpdateLayeredWindow && acSetLayeredWindowAttributes;
+                    acLayered().Update && acLayered().SetAttributes;
   if (!used) {
     formProc_(m);
     RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -64,13 +64,13 @@ void TsSkinProvider::ShowingChanged(TMessage& m) {
 
 void TsSkinProvider::RunShowEffect(unsigned time, int targetAlpha, int mode) {
   const HWND wnd = form_->Handle();
-  acEffectRunning = true;
+  acEngine().EffectRunning = true;
   PrepareFrameCache();
   const TBitmap* cache = skinData_->Cache();
   auto reveal = [&] {
     life_.Apply(TsFormEvent::ShowEnd);
     SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);  // WS_VISIBLE again
-    acEffectRunning = false;
+    acEngine().EffectRunning = false;
     RedrawWindow(wnd, nullptr, nullptr,
                  RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_UPDATENOW | RDW_ALLCHILDREN);
   };
@@ -140,7 +140,7 @@ void TsSkinProvider::WindowPosChanged(TMessage& m) {
   const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.LParam);
   TsSkinManager* manager = skinData_->Manager();
   const bool hiding = pos && (pos->flags & SWP_HIDEWINDOW) && form_->HandleAllocated() && !IsIconic(form_->Handle());
-  if (!hiding || !manager || !acUpdateLayeredWindow || !drawNonClientArea_ || hideFadeRunning_ ||
+  if (!hiding || !manager || !acLayered().Update || !drawNonClientArea_ || hideFadeRunning_ ||
       !manager->AnimEffects.FormHide.Active || !skinData_->Cache()) {
     formProc_(m);
     return;
@@ -154,7 +154,7 @@ void TsSkinProvider::WindowPosChanged(TMessage& m) {
   HideAllGlows();
   const TacAnimEffect& effect = manager->AnimEffects.FormHide;
   if (effect.Time / kStepInterval > 0) {
-    acEffectRunning = true;
+    acEngine().EffectRunning = true;
     // A hide that did not pass through closing takes its picture now.
     if (hidePicture_.Empty()) acSnapshotWindow(wnd, hidePicture_);
     auto window = std::make_unique<TacEffectWindow>(nullptr);
@@ -162,7 +162,7 @@ void TsSkinProvider::WindowPosChanged(TMessage& m) {
     RECT wr;
     GetWindowRect(wnd, &wr);
     acStartHideFade(std::move(window), hidePicture_, POINT{wr.left, wr.top}, effect.Time, effect.Mode);
-    acEffectRunning = false;
+    acEngine().EffectRunning = false;
     if (Application && Application->Terminated()) acFinishHideFade();
   }
   hidePicture_.SetSize(0, 0);

@@ -11,7 +11,7 @@ bool TsSkinProvider::FlightWanted() const {
   TsSkinManager* manager = skinData_->Manager();
   return manager && manager->AnimEffects.Minimizing.Active && drawNonClientArea_ && IsSkinned() &&
          Application && Application->MainForm() == form_ && form_->HandleAllocated() &&
-         IsWindowVisible(form_->Handle()) && acUpdateLayeredWindow && acSetLayeredWindowAttributes;
+         IsWindowVisible(form_->Handle()) && acLayered().Update && acLayered().SetAttributes;
 }
 
 bool TsSkinProvider::StartMinimizeAnimation() {

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "skin/data/acEngine.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/acGlow.h"
 #include "skin/render/acLayered_win.h"
@@ -16,8 +17,9 @@ constexpr char kClassName[] = "TacGlowEffect";
 
 // The glows by handle: a hidden glow leaves a null entry so that the other handles stay valid.
 // Once the list is empty the next handles start past the old ones, so that a handle kept
-// after its glow went can never hide a later glow.
-struct GlowList {
+// after its glow went can never hide a later glow. Glows are pictures of one skin: they go
+// when it does.
+struct GlowList final : TacSkinListener {
   std::vector<std::unique_ptr<TacGlowEffect>> Items;
   int32_t First = 0;  // the handle of Items[0]
 
@@ -31,12 +33,14 @@ struct GlowList {
     First = n < static_cast<size_t>(INT32_MAX - First) ? First + static_cast<int32_t>(n) : 0;
     return std::exchange(Items, {});
   }
+
+  // Out of the list first: a window that goes may bring messages that ask for it.
+  void SkinGoing() override { const auto going = TakeAll(); }
+
+  TacListening Listening{*this};
 };
 
-GlowList& Glows() {
-  static GlowList glows;
-  return glows;
-}
+GlowList& Glows() { return acEngine().Part<GlowList>(); }
 
 TsRect ToTsRect(const RECT& r) { return TsRect{r.left, r.top, r.right, r.bottom}; }
 
@@ -96,12 +100,12 @@ LRESULT CALLBACK TacGlowEffect::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARA
 
 bool GlowingAllowed(const TsSkinManager* manager) {
   if (!manager) manager = DefaultManager();
-  return manager && manager->Effects.AllowGlowing && acUpdateLayeredWindow && !acGlowingOffForPlatform;
+  return manager && manager->Effects.AllowGlowing && acLayered().Update && !acLayered().GlowingOffForPlatform;
 }
 
 int32_t ShowGlow(const RECT& target, const RECT& clip, const std::string& section, TsSkinManager* manager, HWND owner,
                  int32_t margin, const std::string& baseName) {
-  if (!acUpdateLayeredWindow) return -1;
+  if (!acLayered().Update) return -1;
   if (!manager) manager = DefaultManager();
   if (!manager || !manager->SkinActive()) return -1;
   const TsSkinModel& model = manager->Model();
@@ -125,10 +129,7 @@ void HideGlow(int32_t handle) {
   glows.TakeAll();
 }
 
-void HideAllGlows() {
-  // Out of the list first: a window that goes may bring messages that ask for it.
-  const auto going = Glows().TakeAll();
-}
+void HideAllGlows() { Glows().SkinGoing(); }
 
 const TacGlowEffect* GlowEffect(int32_t handle) {
   auto* entry = Glows().Find(handle);

@@ -1,6 +1,9 @@
 #include "skin/render/acLayered_win.h"
 
+#include <utility>
+
 #include "framework/Handles.h"
+#include "skin/data/acEngine.h"
 
 namespace {
 
@@ -34,11 +37,17 @@ bool PlatformSwitchesGlowingOff() { return acIsWow64(GetCurrentProcess()) && !ac
 
 }  // namespace
 
-TUpdateLayeredWindow acUpdateLayeredWindow =
-    ProcByName<TUpdateLayeredWindow>(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow");
-TSetLayeredWindowAttributes acSetLayeredWindowAttributes =
-    ProcByName<TSetLayeredWindowAttributes>(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes");
-bool acGlowingOffForPlatform = PlatformSwitchesGlowingOff();
+TacLayeredFunctions::TacLayeredFunctions()
+    : Update(ProcByName<TUpdateLayeredWindow>(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow")),
+      SetAttributes(ProcByName<TSetLayeredWindowAttributes>(GetModuleHandleA("user32.dll"), "SetLayeredWindowAttributes")),
+      GlowingOffForPlatform(PlatformSwitchesGlowingOff()) {}
+
+const TacLayeredFunctions& acLayered() { return acEngine().Part<TacLayeredFunctions>(); }
+
+TacLayeredInjection::TacLayeredInjection(TUpdateLayeredWindow update)
+    : replaced_(std::exchange(acEngine().Part<TacLayeredFunctions>().Update, update)) {}
+
+TacLayeredInjection::~TacLayeredInjection() { acEngine().Part<TacLayeredFunctions>().Update = replaced_; }
 
 HWND CreateLayeredPopup(const char* className, WNDPROC proc, HWND owner, bool topmost) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -61,10 +70,11 @@ HWND acTopPlaceOver(HWND wnd) {
 }
 
 void UpdateLayeredPicture(HWND wnd, POINT pos, TBitmap& picture, int alpha) {
-  if (!acUpdateLayeredWindow || !wnd || picture.Empty()) return;
+  const TUpdateLayeredWindow update = acLayered().Update;
+  if (!update || !wnd || picture.Empty()) return;
   SIZE size{picture.Width(), picture.Height()};
   POINT origin{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
   WindowDC screen(nullptr);
-  acUpdateLayeredWindow(wnd, screen.get(), &pos, &size, picture.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA);
+  update(wnd, screen.get(), &pos, &size, picture.Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA);
 }

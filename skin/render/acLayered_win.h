@@ -1,6 +1,7 @@
 // Layered windows of the skin engine (title-button animations, glows): the layered-window
-// functions, looked up by name at start-up, the platform rule that switches glowing off,
-// and the plain click-through windows that show a picture with per-pixel alpha.
+// functions, looked up by name on first use (tests inject their own), the platform rule that
+// switches glowing off, and the plain click-through windows that show a picture with
+// per-pixel alpha.
 #pragma once
 
 #include <windows.h>
@@ -9,19 +10,38 @@
 
 using TUpdateLayeredWindow = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
 using TSetLayeredWindowAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-// From user32 by name; null where the system has none.
-extern TUpdateLayeredWindow acUpdateLayeredWindow;
-extern TSetLayeredWindowAttributes acSetLayeredWindowAttributes;
+
+// The engine's layered-window functions: from user32 by name (null where the system has none),
+// and whether the platform switches glowing off (a 32-bit process on 64-bit Windows while
+// desktop composition is off, where layered glows are not drawn properly).
+struct TacLayeredFunctions {
+  TacLayeredFunctions();
+  TUpdateLayeredWindow Update;
+  TSetLayeredWindowAttributes SetAttributes;
+  bool GlowingOffForPlatform;
+};
+const TacLayeredFunctions& acLayered();
+
+// Puts another UpdateLayeredWindow in the engine's place while it lives (tests record what the
+// engine shows) and the one it replaced back afterwards.
+class TacLayeredInjection {
+ public:
+  explicit TacLayeredInjection(TUpdateLayeredWindow update);
+  ~TacLayeredInjection();
+  TacLayeredInjection(const TacLayeredInjection&) = delete;
+  TacLayeredInjection& operator=(const TacLayeredInjection&) = delete;
+  // The function the injection replaced.
+  TUpdateLayeredWindow Replaced() const { return replaced_; }
+
+ private:
+  TUpdateLayeredWindow replaced_;
+};
 
 // Whether desktop composition is on (dwmapi looked up by name; any failure counts as off).
 bool acCompositionEnabled();
 
 // Whether a process is a 32-bit one on 64-bit Windows (IsWow64Process looked up by name).
 bool acIsWow64(HANDLE process);
-
-// Set at start-up for a 32-bit process on 64-bit Windows while desktop composition is off,
-// where layered glows are not drawn properly.
-extern bool acGlowingOffForPlatform;
 
 // A hidden popup owned by `owner` that takes neither the mouse nor the focus
 // (WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE, topmost on request).

@@ -296,7 +296,7 @@ bool TsCommonData::IsActiveLook() const {
   return MouseOver && !IsContainerCode(ClassCode);
 }
 
-bool TsCommonData::MustRepaint() const { return acSkinChanging || !(StateFlags & sfSolid) || IsActiveLook(); }
+bool TsCommonData::MustRepaint() const { return acEngine().SkinChanging || !(StateFlags & sfSolid) || IsActiveLook(); }
 
 bool TsCommonData::IsSolid() const {
   const TsGeneralData* g = Section();
@@ -738,7 +738,7 @@ void CopyCacheToDcWnd(HWND wnd, TsCommonData& sd, const RECT& src, HDC dc, const
 }
 
 void ResumeChildrenPainting(TWinControl* parent) {
-  if (acEffectRunning || !parent) return;
+  if (acEngine().EffectRunning || !parent) return;
   for (int i = 0; i < parent->ControlCount(); ++i) {
     auto* w = dynamic_cast<TWinControl*>(parent->Controls(i));
     if (w && w->HandleAllocated() && w->Showing()) SendSkinCommand(w->Handle(), SkinCommand::ResumePainting);

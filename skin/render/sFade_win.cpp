@@ -5,20 +5,14 @@
 
 #include "framework/Forms.h"
 #include "framework/Handles.h"
+#include "skin/data/acEngine.h"
 #include "skin/data/sSkinManager_win.h"
 #include "skin/render/sAlphaGraph.h"
 #include "skin/render/sCommonData_win.h"
 
-int acLiveFadeTimers = 0;
-bool acAnimationsOff = false;
-
 namespace {
 
-// Timers whose fade ended inside their own tick: they are freed once that tick has returned.
-std::vector<std::unique_ptr<TsFadeTimer>>& Released() {
-  static std::vector<std::unique_ptr<TsFadeTimer>> timers;
-  return timers;
-}
+std::vector<std::unique_ptr<TsFadeTimer>>& Released() { return acFades().Released; }
 
 void FreeReleased() {
   auto& timers = Released();
@@ -31,10 +25,7 @@ void CALLBACK FreeReleasedLater(HWND, UINT, UINT_PTR id, DWORD) {
   FreeReleased();
 }
 
-std::vector<TsFadeTimer*>& LiveTimers() {
-  static std::vector<TsFadeTimer*> timers;
-  return timers;
-}
+std::vector<TsFadeTimer*>& LiveTimers() { return acFades().Live; }
 
 bool FadingEnabled(const TsCommonData& binding) {
   const TsGeneralData* s = binding.Section();
@@ -52,16 +43,16 @@ bool OwnerAlive(const TsCommonData& binding) {
 
 }  // namespace
 
-TsFadeTimer::TsFadeTimer(TsCommonData& binding) : TTimer(nullptr), Binding(&binding) {
-  ++acLiveFadeTimers;
-  LiveTimers().push_back(this);
+TsFadeState& acFades() { return acEngine().Part<TsFadeState>(); }
+
+TsFadeTimer::TsFadeTimer(TsCommonData& binding) : TTimer(nullptr), Binding(&binding), fades_(acFades()) {
+  fades_.Live.push_back(this);
   SetEnabled(false);
   OnTimer = [this](TObject*) { Tick(); };
 }
 
 TsFadeTimer::~TsFadeTimer() {
-  --acLiveFadeTimers;
-  auto& live = LiveTimers();
+  auto& live = fades_.Live;
   live.erase(std::remove(live.begin(), live.end(), this), live.end());
 }
 
@@ -72,7 +63,7 @@ void TsFadeTimer::Tick() {
   if (!alive) {
     FadeKind = 0;
     SetEnabled(false);
-  } else if (acAnimationsOff || Frame < 0 || Frame > FrameCount) {
+  } else if (acFades().AnimationsOff || Frame < 0 || Frame > FrameCount) {
     // A fade cut short (a restart can leave it no frames at all) ends with the last blend
     // still on screen: the control shows its new look in full.
     if (!newLookShown_) Binding->RepaintOwner();
@@ -87,7 +78,7 @@ void TsFadeTimer::Tick() {
 
 void TsFadeTimer::ShowFrame() {
   TsCommonData& sd = *Binding;
-  if (!OwnerAlive(sd) || FrameCount == 0 || acAnimationsOff) return;
+  if (!OwnerAlive(sd) || FrameCount == 0 || acFades().AnimationsOff) return;
   TControl* control = sd.OwnerControl;
   if (!control->Enabled()) {
     SetEnabled(false);
@@ -127,7 +118,7 @@ bool AnimationAllowed(int event, TacAnimatEvents controlEvents, TsSkinManager* m
 
 void ChangePaint(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kind, bool allowed) {
   if (!binding.IsSkinned()) return;
-  const bool fades = allowed && !acSkinLoading && FadingEnabled(binding) && !acAnimationsOff && binding.Cache() &&
+  const bool fades = allowed && !acEngine().SkinLoading && FadingEnabled(binding) && !acFades().AnimationsOff && binding.Cache() &&
                      !binding.CacheStale;
   binding.CacheStale = true;
   if (fades) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/ExtCtrls.h"
 #include "framework/Graphics.h"
@@ -19,10 +20,7 @@ using TacAnimatEvents = uint8_t;
 // The events AnimationAllowed is asked about.
 enum TacAnimEvent : int { evMouseEnter = 0, evMouseLeave = 1, evMouseDown = 2, evMouseUp = 3 };
 
-// Live fade timers; a log-off waits for this to reach 0.
-extern int acLiveFadeTimers;
-// Set when Windows announces a log-off or shutdown: no more frames.
-extern bool acAnimationsOff;
+struct TsFadeState;
 
 class TsFadeTimer : public TTimer {
  public:
@@ -43,10 +41,22 @@ class TsFadeTimer : public TTimer {
   void Tick();
   void ShowFrame();
 
+  TsFadeState& fades_;  // known from the start: a released timer may go with the fades' state
   bool ticking_ = false;
   bool released_ = false;  // StopFade came during this timer's own tick
   bool newLookShown_ = false;  // the last frame put on screen was the new picture itself
 };
+
+// The fades of the process (an engine part).
+struct TsFadeState {
+  // Set when Windows announces a log-off or shutdown: no more frames.
+  bool AnimationsOff = false;
+  // Every fade timer alive; a log-off waits for none to be left.
+  std::vector<TsFadeTimer*> Live;
+  // Timers whose fade ended inside their own tick: they are freed once that tick has returned.
+  std::vector<std::unique_ptr<TsFadeTimer>> Released;
+};
+TsFadeState& acFades();
 
 using TsFadeSlot = std::unique_ptr<TsFadeTimer>;
 
@@ -59,6 +69,6 @@ void StartFade(TsFadeSlot& slot, TsCommonData& binding, bool halfFrames, int kin
 void StopFade(TsFadeSlot& slot, TsCommonData& binding);
 // Whether any fade timer is running.
 bool FadesRunning();
-// Handles messages until no fade runs; with acAnimationsOff set, each running fade ends at its
+// Handles messages until no fade runs; with AnimationsOff set, each running fade ends at its
 // next tick.
 void WaitForFades();

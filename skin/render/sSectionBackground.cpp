@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "skin/data/acEngine.h"
 #include "skin/data/sSkinModel.h"
 #include "skin/render/sAlphaGraph.h"
 #include "skin/render/sGradient.h"
 #include "skin/render/sGraphUtils.h"
 
 namespace {
-
-const TsSkinModel* g_defaultModel = nullptr;
 
 bool ValidIndex(int32_t i, std::size_t size) { return i >= 0 && static_cast<std::size_t>(i) < size; }
 
@@ -88,8 +87,7 @@ void BlendOverParent(Bitmap32& target, const TsRect& rect, const TsOwnFill& fill
 
 }  // namespace
 
-const TsSkinModel* DefaultSkinModel() { return g_defaultModel; }
-void SetDefaultSkinModel(const TsSkinModel* model) { g_defaultModel = model; }
+const TsSkinModel* DefaultSkinModel() { return acEngine().DefaultModel; }
 
 void PaintOwnFill(Bitmap32& target, const TsRect& rect, const TsOwnFill& f, TsFillRule rule) {
   if (!InsideBitmap(rect, target)) return;

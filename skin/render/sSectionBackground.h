@@ -12,10 +12,9 @@
 
 class TsSkinModel;
 
-// The skin model painting falls back to when a caller names none: the Win32 skin manager
-// registers its model here while its skin is active (null: none).
+// The skin model painting falls back to when a caller names none: the engine's default model,
+// which the default skin manager sets while its skin is active (null: none).
 const TsSkinModel* DefaultSkinModel();
-void SetDefaultSkinModel(const TsSkinModel* model);
 inline const TsSkinModel* ResolveSkinModel(const TsSkinModel* model) { return model ? model : DefaultSkinModel(); }
 
 // What a section's own fill is made of. ImagePercent and GradientPercent say how much of the

@@ -1,6 +1,6 @@
 // Records what the skin engine hands the layered-window function: without a compositor the
-// screen cannot show a layered window's alpha, so tests read it here. The engine looks the
-// function up by name, so the recorder puts itself in between while it lives.
+// screen cannot show a layered window's alpha, so tests read it here. The recorder is injected
+// in the engine's place while it lives and hands every call on to the function it replaced.
 #pragma once
 
 #include <windows.h>
@@ -23,12 +23,10 @@ struct LayeredShow {
 
 class LayeredWindowRecorder {
  public:
-  LayeredWindowRecorder() {
-    Real() = acUpdateLayeredWindow;
-    if (Real()) acUpdateLayeredWindow = &Record;
+  LayeredWindowRecorder() : injection_(acLayered().Update ? &Record : nullptr) {
+    Real() = injection_.Replaced();
     Shows().clear();
   }
-  ~LayeredWindowRecorder() { acUpdateLayeredWindow = Real(); }
   LayeredWindowRecorder(const LayeredWindowRecorder&) = delete;
   LayeredWindowRecorder& operator=(const LayeredWindowRecorder&) = delete;
 
@@ -73,4 +71,6 @@ class LayeredWindowRecorder {
     static TUpdateLayeredWindow real = nullptr;
     return real;
   }
+
+  TacLayeredInjection injection_;
 };

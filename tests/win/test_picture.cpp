@@ -10,7 +10,7 @@
 
 #include "framework/Picture.h"
 #include "image/PngWrite.h"
-#include "image/acPNG_win.h"
+#include "framework/acPNG_win.h"
 
 namespace {
 

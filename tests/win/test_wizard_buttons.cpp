@@ -407,10 +407,10 @@ TEST_F(WizardButtons, ALogOffWaitsForRunningFadesAndFinishedOnesLeaveNoTimer) {
   Calm(form->sMemo1);
   ASSERT_TRUE(XMouseToCentre(b));
   SettleFade(b);
-  EXPECT_TRUE(PumpUntil([] { return acLiveFadeTimers == 0; }, 2000)) << acLiveFadeTimers << " timers left";
+  EXPECT_TRUE(PumpUntil([] { return acFades().Live.size() == 0; }, 2000)) << acFades().Live.size() << " timers left";
 
   struct CalledOff {
-    ~CalledOff() { acAnimationsOff = false; }  // also when a check below stops the test
+    ~CalledOff() { acFades().AnimationsOff = false; }  // also when a check below stops the test
   } calledOff;
   // The fade-out is held at its third frame, then let go just as the log-off comes.
   int frames = 0;
@@ -423,7 +423,7 @@ TEST_F(WizardButtons, ALogOffWaitsForRunningFadesAndFinishedOnesLeaveNoTimer) {
   b->Fade()->SetEnabled(true);
   const LRESULT answer = SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
   EXPECT_EQ(b->Fade(), nullptr);
-  EXPECT_EQ(acLiveFadeTimers, 0);
+  EXPECT_EQ(acFades().Live.size(), 0u);
   EXPECT_NE(answer, 0);
   // While the log-off stands, changes of look show at once, without frames.
   const int framesBefore = frames;

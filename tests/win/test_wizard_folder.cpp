@@ -16,6 +16,7 @@
 #include "image/PngWrite.h"
 #include "skin/controls/acPathDialog.h"
 #include "skin/data/sConst.h"
+#include "skin/frame/sSkinProvider.h"
 
 namespace {
 

@@ -238,11 +238,11 @@ TEST(SkinPreview, TheShownWizardIsAnnouncedToTheEditorAndShowsTheSkinItSends) {
   EXPECT_FALSE(PreviewRequested({"install.exe", "-x", "/acpreview"}));
 
   EditorStandIn editor;
-  acPreviewMode = true;
+  acPreview().Mode = true;
   std::unique_ptr<TForm1> wizard(NewForm<TForm1>(Application));
   wizard->Show();
   Pump();
-  EXPECT_FALSE(acPreviewMode);
+  EXPECT_FALSE(acPreview().Mode);
   ASSERT_EQ(acPreviewWindow(), wizard->Handle());
   ASSERT_EQ(EditorStandIn::told.size(), 1u);  // answered 1 at once: asked no more
   EXPECT_EQ(EditorStandIn::told[0], std::make_pair(WPARAM{3}, reinterpret_cast<LPARAM>(wizard->Handle())));

@@ -1,6 +1,6 @@
 // The Windows half of the PNG unit: drawing a decoded image on a canvas, and the PNG graphic
-// that pictures hold (the picture framework's class for ".png" files). Built with the window
-// framework, above the neutral decoder.
+// that pictures hold (the picture framework's class for ".png" files). It lives with the window
+// framework, whose canvas and pictures it draws on, above the neutral decoder in image/.
 #pragma once
 
 #include <windows.h>

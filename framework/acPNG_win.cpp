@@ -1,4 +1,4 @@
-#include "image/acPNG_win.h"
+#include "framework/acPNG_win.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,0 +1,50 @@
+# Fails when a source file includes a header of a folder above its own. The folders, lowest
+# first: image/ (the neutral picture core), framework/ (the window framework), then the skin
+# engine's skin/data, skin/render, skin/controls and skin/frame, then installer/. A file may
+# include headers of its own folder and of folders below it.
+#   cmake -DROOT=<source tree> -P check-include-layers.cmake
+if(NOT ROOT)
+  message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P check-include-layers.cmake")
+endif()
+
+set(layers image framework skin/data skin/render skin/controls skin/frame installer)
+
+function(layer_of path out)
+  set(rank -1)
+  set(i 0)
+  foreach(layer IN LISTS layers)
+    if(path MATCHES "^${layer}/")
+      set(rank ${i})
+    endif()
+    math(EXPR i "${i} + 1")
+  endforeach()
+  set(${out} ${rank} PARENT_SCOPE)
+endfunction()
+
+set(faults "")
+set(checked 0)
+foreach(layer IN LISTS layers)
+  file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
+  foreach(source IN LISTS sources)
+    layer_of(${source} own)
+    file(STRINGS ${ROOT}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
+      layer_of(${header} target)
+      if(target GREATER own)
+        list(GET layers ${own} from)
+        list(GET layers ${target} to)
+        string(APPEND faults "  ${source} (${from}) includes ${header} (${to})\n")
+      endif()
+    endforeach()
+    math(EXPR checked "${checked} + 1")
+  endforeach()
+endforeach()
+
+if(checked EQUAL 0)
+  message(FATAL_ERROR "no sources under ${ROOT}")
+endif()
+if(faults)
+  message(FATAL_ERROR "includes run upwards (lowest first: ${layers}):\n${faults}")
+endif()
+message(STATUS "${checked} files: every include runs down or sideways")
