@@ -115,6 +115,17 @@ check_files() {  # unix install dir
   done
 }
 identifier() { tail -c 32 "$1/kestamor.exe"; }
+# uninstall.ini as an install into "<Program Files>\Kestamor" writes it; with the desktop icon
+# its last line names the link.
+expect_uninstall_ini() {  # unix ini path, Program Files (Windows path), group, icon 1|0
+  local link="..."
+  if [ "$4" = 1 ]; then
+    link="$(ini_value "$1" u_ico_path)"
+    case "$link" in *\\Kestamor.lnk) ;; *) fail "u_ico_path is \"$link\"" ;; esac
+  fi
+  local want; want="$(printf '[main_section]\r\nu_path=%s\\Kestamor\\kestamor.exe\r\nu_group=%s\r\nu_ico=%s\r\nu_ico_path=%s\r\n' "$2" "$3" "$4" "$link")"
+  [ "$(cat "$1")" = "$want" ] || fail "uninstall.ini is not the five expected lines: $(cat -A "$1")"
+}
 
 
 # Every folder and file below a folder, with the files' checksums: what "as it was" means on disk.
