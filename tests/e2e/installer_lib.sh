@@ -47,7 +47,7 @@ set_group() {
 }
 progress() { wininfo progress "$CAPTION"; }
 progress_at_least() { local p; p="$(progress)"; [ -n "$p" ] && [ "$p" -ge "$1" ]; }
-finish_enabled() { local l; l="$(control "Finish")"; read -r _ _ _ _ en _ <<<"$l"; [ "${en:-0}" = 1 ]; }
+finish_enabled() { enabled "Finish"; }
 install_and_finish() {  # program group, screenshot name prefix or ""
   click "Install"
   finish_install "$@"

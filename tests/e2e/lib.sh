@@ -38,6 +38,7 @@ click() {
   xdotool mousemove "$x" "$y" click 1
   sleep 0.5
 }
+enabled() { local l; l="$(control "$1")"; read -r _ _ _ _ en _ <<<"$l"; [ "${en:-0}" = 1 ]; }
 # The topmost window at the centre of a control is that control: its page is in front.
 in_front() {
   local l t r b
