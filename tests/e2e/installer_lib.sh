@@ -32,10 +32,10 @@ to_path_page() {
   click "Next >"
   wait_for 5 in_front_quiet "Install" || fail "the path page did not come to the front"
 }
+checked_is() { local l; l="$(control "$1")"; read -r _ _ _ _ _ ch <<<"$l"; [ "${ch:-}" = "$2" ]; }
 set_desktop_icon() {  # 1 or 0
-  local line; line="$(control "Create a desktop icon")"
-  read -r _ _ _ _ _ ch <<<"$line"
-  [ "$ch" = "$1" ] || click "Create a desktop icon"
+  checked_is "Create a desktop icon" "$1" || click "Create a desktop icon"
+  wait_for 5 checked_is "Create a desktop icon" "$1"
   expect_state "Create a desktop icon" 1 "$1"
 }
 # Replaces the group edit's text the way a person does: click, select to the start, type.
@@ -62,12 +62,13 @@ finish_install() {  # as install_and_finish, once Install has been pressed
   wait_for 5 window_gone "$1"
   # When the shell's Program Manager did not answer at once, the installer started PROGMAN
   # itself; its window may cover the wizard too.
-  pkill -i -f 'progman(\.exe)?"? progman$' 2>/dev/null || true
+  end_progman
   sleep 1
   [ "$(progress)" = 100 ] || fail "progress is $(progress) on the finish page"
   expect_state "Launch Kestamor" 1 1
   [ -z "$2" ] || shot "$2-finish"
 }
+end_progman() { pkill -i -f 'progman(\.exe)?"? progman$' 2>/dev/null || true; }
 close_app() {
   wininfo close "$CAPTION" || true
   wait_for 10 window_gone "$CAPTION" || fail "the wizard did not close"
