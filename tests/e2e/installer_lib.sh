@@ -7,7 +7,17 @@ TITLE="$(basename "$EXE")"; TITLE="${TITLE%%.*}"; TITLE="${TITLE:0:1}$(echo "${T
 PAYLOAD_OFFSET=2329600
 TARGETS=(kestamor.exe help.chm uninstall.exe kestamor.ini sounds/endgame.wav sounds/free.wav sounds/newnews.wav sounds/wingame.wav)
 
-unix_path() { "$WINE64" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# A drive-letter path through the prefix's drive link, as winepath maps it, without starting a
+# Wine process (under emulation each costs a minute); other paths through winepath.
+unix_path() {
+  case "$1" in
+    [A-Za-z]:\\*)
+      local letter="${1:0:1}" rest="${1:3}"
+      local drive; drive="$(readlink -f "$WINEPREFIX/dosdevices/${letter,,}:")"
+      printf '%s/%s\n' "${drive%/}" "${rest//\\//}" ;;
+    *) "$WINE64" winepath -u "$1" 2>/dev/null | tr -d '\r' ;;
+  esac
+}
 CURRENT_VERSION='HKLM\Software\Microsoft\Windows\CurrentVersion'
 original_pf="$("$WINE64" reg query "$CURRENT_VERSION" /v ProgramFilesDir 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z_]*SZ *//p')"
 set_program_files() { "$WINE64" reg add "$CURRENT_VERSION" /v ProgramFilesDir /d "$1" /f >/dev/null 2>&1; }
