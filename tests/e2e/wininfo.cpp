@@ -106,6 +106,7 @@ int Command(int argc, char** argv);
 
 // One command per line, arguments separated by tabs (captions hold spaces).
 int Serve() {
+  GetDesktopWindow();  // on the desktop from the start, as "hold" is
   char line[2048];
   while (std::fgets(line, sizeof line, stdin)) {
     line[std::strcspn(line, "\r\n")] = '\0';
