@@ -1,12 +1,15 @@
 # Wine settings shared by the harness and the run script (sourced).
 ROOT="${ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 export WINEPREFIX="${KESTAMOR_WINEPREFIX:-$ROOT/build/wineprefix}"
-export WINEARCH=win64
+# scripts/test-shipped runs the 32-bit loader in a 32-bit prefix of its own; everything else
+# uses the 64-bit loader by its path: once wine32 is installed the plain "wine" wrapper
+# prefers the 32-bit loader.
+export WINEARCH="${KESTAMOR_WINEARCH:-win64}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer dialogs when the prefix is made.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-WINE64=/usr/lib/wine/wine64
-[ -x "$WINE64" ] || WINE64="$(command -v wine64 || command -v wine)"
+WINE64="${KESTAMOR_WINE:-/usr/lib/wine/wine64}"
+[ -x "$WINE64" ] || WINE64="$(command -v wine64)"
 
 _kestamor_started_pids=()
 

@@ -30,9 +30,7 @@ check_files "$dir"
 first_id="$(identifier "$dir")"
 ini="$dir/uninstall.ini"
 link="$(ini_value "$ini" u_ico_path)"
-expected_ini="$(printf '[main_section]\r\nu_path=%s\\Kestamor\\kestamor.exe\r\nu_group=Kestamor\r\nu_ico=1\r\nu_ico_path=%s\r\n' "$pf" "$link")"
-[ "$(cat "$ini")" = "$expected_ini" ] || fail "uninstall.ini of a first install is not the five expected lines: $(cat -A "$ini")"
-case "$link" in *\\Kestamor.lnk) ;; *) fail "u_ico_path is \"$link\"" ;; esac
+expect_uninstall_ini "$ini" "$pf" Kestamor 1
 link_unix="$(unix_path "$link")"
 [ -f "$link_unix" ] || fail "no desktop link at $link"
 # Wine's Program Manager service runs the first command of the block only (it does not skip
@@ -117,8 +115,7 @@ set_group "Kestamor Games"
 install_and_finish "Kestamor Games" ""
 dir3="$(unix_path "$pf3")/Kestamor"
 check_files "$dir3"
-expected_ini="$(printf '[main_section]\r\nu_path=%s\\Kestamor\\kestamor.exe\r\nu_group=Kestamor Games\r\nu_ico=0\r\nu_ico_path=...\r\n' "$pf3")"
-[ "$(cat "$dir3/uninstall.ini")" = "$expected_ini" ] || fail "uninstall.ini without icon: $(cat -A "$dir3/uninstall.ini")"
+expect_uninstall_ini "$dir3/uninstall.ini" "$pf3" "Kestamor Games" 0
 wait_for 10 test -d "$PROGRAMS/Kestamor Games" || fail "Program Manager made no group \"Kestamor Games\""
 close_app
 

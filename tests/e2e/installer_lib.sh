@@ -7,7 +7,17 @@ TITLE="$(basename "$EXE")"; TITLE="${TITLE%%.*}"; TITLE="${TITLE:0:1}$(echo "${T
 PAYLOAD_OFFSET=2329600
 TARGETS=(kestamor.exe help.chm uninstall.exe kestamor.ini sounds/endgame.wav sounds/free.wav sounds/newnews.wav sounds/wingame.wav)
 
-unix_path() { "$WINE64" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# A drive-letter path through the prefix's drive link, as winepath maps it, without starting a
+# Wine process (under emulation each costs a minute); other paths through winepath.
+unix_path() {
+  case "$1" in
+    [A-Za-z]:\\*)
+      local letter="${1:0:1}" rest="${1:3}"
+      local drive; drive="$(readlink -f "$WINEPREFIX/dosdevices/${letter,,}:")"
+      printf '%s/%s\n' "${drive%/}" "${rest//\\//}" ;;
+    *) "$WINE64" winepath -u "$1" 2>/dev/null | tr -d '\r' ;;
+  esac
+}
 CURRENT_VERSION='HKLM\Software\Microsoft\Windows\CurrentVersion'
 original_pf="$("$WINE64" reg query "$CURRENT_VERSION" /v ProgramFilesDir 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z_]*SZ *//p')"
 set_program_files() { "$WINE64" reg add "$CURRENT_VERSION" /v ProgramFilesDir /d "$1" /f >/dev/null 2>&1; }
@@ -32,10 +42,10 @@ to_path_page() {
   click "Next >"
   wait_for 5 in_front_quiet "Install" || fail "the path page did not come to the front"
 }
+checked_is() { local l; l="$(control "$1")"; read -r _ _ _ _ _ ch <<<"$l"; [ "${ch:-}" = "$2" ]; }
 set_desktop_icon() {  # 1 or 0
-  local line; line="$(control "Create a desktop icon")"
-  read -r _ _ _ _ _ ch <<<"$line"
-  [ "$ch" = "$1" ] || click "Create a desktop icon"
+  checked_is "Create a desktop icon" "$1" || click "Create a desktop icon"
+  wait_for 5 checked_is "Create a desktop icon" "$1"
   expect_state "Create a desktop icon" 1 "$1"
 }
 # Replaces the group edit's text the way a person does: click, select to the start, type.
@@ -47,7 +57,7 @@ set_group() {
 }
 progress() { wininfo progress "$CAPTION"; }
 progress_at_least() { local p; p="$(progress)"; [ -n "$p" ] && [ "$p" -ge "$1" ]; }
-finish_enabled() { local l; l="$(control "Finish")"; read -r _ _ _ _ en _ <<<"$l"; [ "${en:-0}" = 1 ]; }
+finish_enabled() { enabled "Finish"; }
 install_and_finish() {  # program group, screenshot name prefix or ""
   click "Install"
   finish_install "$@"
@@ -62,12 +72,13 @@ finish_install() {  # as install_and_finish, once Install has been pressed
   wait_for 5 window_gone "$1"
   # When the shell's Program Manager did not answer at once, the installer started PROGMAN
   # itself; its window may cover the wizard too.
-  pkill -i -f 'progman(\.exe)?"? progman$' 2>/dev/null || true
+  end_progman
   sleep 1
   [ "$(progress)" = 100 ] || fail "progress is $(progress) on the finish page"
   expect_state "Launch Kestamor" 1 1
   [ -z "$2" ] || shot "$2-finish"
 }
+end_progman() { pkill -i -f 'progman(\.exe)?"? progman$' 2>/dev/null || true; }
 close_app() {
   wininfo close "$CAPTION" || true
   wait_for 10 window_gone "$CAPTION" || fail "the wizard did not close"
@@ -115,6 +126,17 @@ check_files() {  # unix install dir
   done
 }
 identifier() { tail -c 32 "$1/kestamor.exe"; }
+# uninstall.ini as an install into "<Program Files>\Kestamor" writes it; with the desktop icon
+# its last line names the link.
+expect_uninstall_ini() {  # unix ini path, Program Files (Windows path), group, icon 1|0
+  local link="..."
+  if [ "$4" = 1 ]; then
+    link="$(ini_value "$1" u_ico_path)"
+    case "$link" in *\\Kestamor.lnk) ;; *) fail "u_ico_path is \"$link\"" ;; esac
+  fi
+  local want; want="$(printf '[main_section]\r\nu_path=%s\\Kestamor\\kestamor.exe\r\nu_group=%s\r\nu_ico=%s\r\nu_ico_path=%s\r\n' "$2" "$3" "$4" "$link")"
+  [ "$(cat "$1")" = "$want" ] || fail "uninstall.ini is not the five expected lines: $(cat -A "$1")"
+}
 
 
 # Every folder and file below a folder, with the files' checksums: what "as it was" means on disk.

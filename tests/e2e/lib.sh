@@ -38,6 +38,7 @@ click() {
   xdotool mousemove "$x" "$y" click 1
   sleep 0.5
 }
+enabled() { local l; l="$(control "$1")"; read -r _ _ _ _ en _ <<<"$l"; [ "${en:-0}" = 1 ]; }
 # The topmost window at the centre of a control is that control: its page is in front.
 in_front() {
   local l t r b
@@ -66,11 +67,12 @@ shot() {
   sleep 0.5
   shot_rect "$1" "$(wininfo find "$CAPTION")"
 }
-# Waits up to $2 seconds for the command in the remaining arguments to succeed.
+# Waits up to $1 seconds for the command in the remaining arguments to succeed. Under
+# emulation everything is many times slower: E2E_TIME_SCALE stretches every wait alike.
 wait_for() {
   local seconds="$1"; shift
   local i
-  for i in $(seq 1 $((seconds * 4))); do
+  for i in $(seq 1 $((seconds * 4 * ${E2E_TIME_SCALE:-1}))); do
     "$@" && return 0
     sleep 0.25
   done

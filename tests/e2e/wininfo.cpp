@@ -21,6 +21,10 @@
 //   wininfo objects <caption>        -> "gdi windows": the GDI objects of the window's process
 //                                       and all its windows (top-level ones and their children)
 //   wininfo hold                     -> stays on the desktop until killed
+//   wininfo serve                    -> reads commands from standard input, one a line, arguments
+//                                       separated by tabs; after each answer a line
+//                                       "wininfo-end <exit code>" (one process for a whole run:
+//                                       under emulation every process start costs a minute)
 // Exit code 1 when the window is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -76,9 +80,62 @@ HWND TopmostAt(POINT screen) {
   return hit;
 }
 
+// Enumeration callbacks are named functions: a lambda converts only to a pointer with the
+// default calling convention, which the 32-bit build's WNDENUMPROC (stdcall) is not.
+struct HandleQuery {
+  const char* text = nullptr;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchProgressBar(HWND hwnd, LPARAM param) {
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, PROGRESS_CLASSA) != 0 && !std::strstr(cls, "ProgressBar")) return TRUE;
+  reinterpret_cast<HandleQuery*>(param)->found = hwnd;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchText(HWND hwnd, LPARAM param) {
+  auto* q = reinterpret_cast<HandleQuery*>(param);
+  if (TextOf(hwnd) != q->text) return TRUE;
+  q->found = hwnd;
+  return FALSE;
+}
+
+int Command(int argc, char** argv);
+
+// One command per line, arguments separated by tabs (captions hold spaces).
+int Serve() {
+  GetDesktopWindow();  // on the desktop from the start, as "hold" is
+  char line[2048];
+  while (std::fgets(line, sizeof line, stdin)) {
+    line[std::strcspn(line, "\r\n")] = '\0';
+    std::vector<std::string> words{"wininfo"};
+    for (char *start = line, *tab;; start = tab + 1) {
+      tab = std::strchr(start, '\t');
+      words.emplace_back(start, tab ? tab : start + std::strlen(start));
+      if (!tab) break;
+    }
+    std::vector<char*> args;
+    for (auto& w : words) args.push_back(w.data());
+    args.push_back(nullptr);
+    const int rc = words[1] == "hold" || words[1] == "serve" ? 2 : Command(static_cast<int>(words.size()), args.data());
+    std::printf("wininfo-end %d\n", rc);
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "serve") return Serve();
+  return Command(argc, argv);
+}
+
+namespace {
+
+int Command(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "hold") {
     // Wine closes its virtual desktop a second after the last program on it ends and
     // makes a new one for the next; a program starting while the old one is torn down
@@ -143,21 +200,9 @@ int main(int argc, char** argv) {
   if (cmd == "progress") {
     // The bar sits on a page panel, not on the form itself, and its class may be the
     // common control's or a framework class of its own (plain or skinned).
-    HWND bar = nullptr;
-    {
-      struct Query { HWND found = nullptr; } q;
-      EnumChildWindows(
-          top,
-          [](HWND hwnd, LPARAM param) -> BOOL {
-            char cls[64] = {};
-            GetClassNameA(hwnd, cls, sizeof cls);
-            if (lstrcmpiA(cls, PROGRESS_CLASSA) != 0 && !std::strstr(cls, "ProgressBar")) return TRUE;
-            reinterpret_cast<Query*>(param)->found = hwnd;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&q));
-      bar = q.found;
-    }
+    HandleQuery q;
+    EnumChildWindows(top, MatchProgressBar, reinterpret_cast<LPARAM>(&q));
+    HWND bar = q.found;
     if (!bar) return 1;
     std::printf("%ld\n", static_cast<long>(SendMessageA(bar, PBM_GETPOS, 0, 0)));
     return 0;
@@ -172,19 +217,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "focuschild" && argc >= 4) {
-    struct Query {
-      const char* text;
-      HWND found = nullptr;
-    } q{argv[3]};
-    EnumChildWindows(
-        top,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-          auto* q = reinterpret_cast<Query*>(param);
-          if (TextOf(hwnd) != q->text) return TRUE;
-          q->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&q));
+    HandleQuery q{argv[3]};
+    EnumChildWindows(top, MatchText, reinterpret_cast<LPARAM>(&q));
     if (!q.found) return 1;
     // The focus belongs to the window's own thread: join its input state to set it. A
     // disabled ancestor (a covered page) would refuse it, so it is enabled for that moment.
@@ -263,3 +297,5 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "wininfo: unknown command %s\n", cmd.c_str());
   return 2;
 }
+
+}  // namespace
