@@ -13,6 +13,7 @@
 #include "installer/ResourceData.h"
 #include "installer/unpack_thread_unit.h"
 #include "framework/Dialogs.h"
+#include "skin/frame/acFrameJoin.h"
 #include "resources/installer/installer_resources.h"
 
 InstallerState Installer;
@@ -73,7 +74,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
 
-  // The manager comes first: its skin is in use by the time the controls finish loading.
+  // The manager comes first: its skin is in use by the time the controls finish loading. The
+  // frame joins before it, so that the window hook follows its skin.
+  acJoinFrame();
   sSkinManager1 = new TsSkinManager(this);
   sSkinManager1->SetName("sSkinManager1");
   TsStoredSkin& garnet = sSkinManager1->InternalSkins.Add();

@@ -460,6 +460,10 @@ LRESULT SendSkinCommand(HWND wnd, uint16_t command, uint16_t param, LPARAM lPara
 
 bool HandlesSkinCommands(HWND wnd) { return wnd && SendSkinCommand(wnd, SkinCommand::IsHandled) == 1; }
 
+bool HandlesSkinCommandsControl(TControl* control) {
+  return control && SendSkinCommand(control, SkinCommand::IsHandled) == 1;
+}
+
 void SendToChildren(TWinControl* parent, UINT msg, WPARAM wParam, LPARAM lParam) {
   for (int i = 0; i < parent->ControlCount(); ++i) {
     TControl* child = parent->Controls(i);

@@ -212,6 +212,8 @@ LRESULT SendSkinCommand(TControl* control, uint16_t command, uint16_t param = 0,
 LRESULT SendSkinCommand(HWND wnd, uint16_t command, uint16_t param = 0, LPARAM lParam = 0);
 // True when the window answers IsHandled.
 bool HandlesSkinCommands(HWND wnd);
+// True when the control answers IsHandled.
+bool HandlesSkinCommandsControl(TControl* control);
 // Whether a window of the engine may handle a message that came through the system: skin
 // commands whose lParam points into memory are taken only from the window's own thread, so that
 // a number another program sends is never followed as a pointer.

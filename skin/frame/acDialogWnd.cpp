@@ -9,7 +9,7 @@
 #include "skin/controls/acBtnWnd.h"
 #include "skin/data/sColorShift.h"
 #include "skin/data/sSkinManager_win.h"
-#include "skin/frame/acDials.h"
+#include "skin/frame/acProviderList.h"
 #include "skin/frame/sSystemMenu.h"
 #include "skin/render/acGlow_win.h"
 #include "skin/render/sGraphUtils.h"

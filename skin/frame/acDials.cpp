@@ -15,12 +15,6 @@ namespace {
 constexpr uintptr_t kDialogAtom = 32770;
 constexpr intptr_t kEngineTag = -98;
 
-// Entries in the order they were made; an entry that went is null until the list is tidied.
-struct TacProviderList {
-  std::vector<TacProvider*> Items;
-};
-
-std::vector<TacProvider*>& Entries() { return acEngine().Part<TacProviderList>().Items; }
 
 // Forms the hook never skins, by window class (sorted).
 constexpr std::array<const char*, 2> kExcludedClasses = {"TApplication", "TfcPopup"};
@@ -52,20 +46,7 @@ TForm* FormOf(HWND wnd) {
   return nullptr;
 }
 
-void DropDestroyedDialogs() {
-  for (TacProvider*& p : Entries()) {
-    if (p && p->DialogDestroyed) {
-      TacProvider* gone = p;
-      p = nullptr;
-      gone->Free();
-    }
-  }
-}
 
-void Tidy() {
-  auto& list = Entries();
-  list.erase(std::remove(list.begin(), list.end(), nullptr), list.end());
-}
 
 bool AttachForm(TForm* form, HWND wnd, const std::string& className, bool creating) {
   TsSkinManager* manager = DefaultManager();
@@ -75,8 +56,7 @@ bool AttachForm(TForm* form, HWND wnd, const std::string& className, bool creati
   auto* provider = new TsSkinProvider(form, true);  // owned by the form
   provider->UseGlobalColor = false;
   provider->MakeSkinMenu = false;
-  Tidy();
-  Entries().push_back(new TacProvider(form, provider));  // owned by the form
+  acAddProvider(new TacProvider(form, provider));  // owned by the form
   if (!creating) {
     // Whatever Windows painted of the window so far goes.
     UpdateWindow(wnd);
@@ -87,41 +67,6 @@ bool AttachForm(TForm* form, HWND wnd, const std::string& className, bool creati
 
 }  // namespace
 
-// ---- Entries ------------------------------------------------------------------------------
-
-TacProvider::TacProvider(TForm* form, TsSkinProvider* provider)
-    : TComponent(form), form_(form), provider_(provider) {}
-
-TacProvider::TacProvider(HWND dialog) : TComponent(nullptr), dialog_(dialog) {}
-
-TacProvider::~TacProvider() {
-  Destroying();
-  for (TacProvider*& p : Entries())
-    if (p == this) p = nullptr;
-}
-
-HWND TacProvider::Wnd() const {
-  if (form_) return form_->HandleAllocated() ? form_->Handle() : nullptr;
-  return dialog_;
-}
-
-TacProvider* acFindProvider(HWND wnd) {
-  if (!wnd) return nullptr;
-  for (TacProvider* p : Entries())
-    if (p && p->Wnd() == wnd) return p;
-  return nullptr;
-}
-
-int acProviderCount() {
-  return static_cast<int>(std::count_if(Entries().begin(), Entries().end(), [](TacProvider* p) { return p; }));
-}
-
-void acClearProviders() {
-  std::vector<TacProvider*> list;
-  list.swap(Entries());
-  for (TacProvider* p : list)
-    if (p) p->Free();
-}
 
 // ---- Attaching ----------------------------------------------------------------------------
 
@@ -141,8 +86,7 @@ bool acAttach(HWND wnd, const CREATESTRUCTA* created) {
     if (className != "#32770" || child || !(manager->SkinningRules & srStdDialogs)) return false;
     TacProvider* entry = acSkinNativeDialog(wnd);
     if (!entry) return false;
-    Tidy();
-    Entries().push_back(entry);
+    acAddProvider(entry);
     return true;
   }
   return AttachForm(form, wnd, className, created != nullptr);
@@ -153,7 +97,7 @@ LRESULT CALLBACK acCbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code < 0 || ApplicationGoing()) return result;
   switch (code) {
     case HCBT_DESTROYWND:
-      DropDestroyedDialogs();
+      acDropDestroyedDialogs();
       break;
     case HCBT_ACTIVATE:
       acAttach(reinterpret_cast<HWND>(wParam));
@@ -209,8 +153,8 @@ class THookKeeper final : public TacSkinListener {
     // A removed skin frees the dialogs' handlers instead (acClearProviders).
     if (command == SkinCommand::RemoveSkin) return;
     std::vector<HWND> dialogs;
-    for (TacProvider* p : Entries())
-      if (p && !p->Form() && p->DialogHandler && !p->DialogDestroyed && IsWindow(p->Wnd())) dialogs.push_back(p->Wnd());
+    for (TacProvider* p : acLiveProviders())
+      if (!p->Form() && p->DialogHandler && !p->DialogDestroyed && IsWindow(p->Wnd())) dialogs.push_back(p->Wnd());
     const WPARAM wp = MakeSkinCommand(command);
     const LPARAM lp = reinterpret_cast<LPARAM>(&manager);
     for (HWND d : dialogs) SendMessageA(d, SM_ALPHACMD, wp, lp);

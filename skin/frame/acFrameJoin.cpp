@@ -1,15 +1,8 @@
-// The frame layer joins the engine when the program starts: the window hook follows the
-// default manager, and forms of the layers below get their skin providers from here. Nothing
-// below names the frame, so the build keeps this file in every link by its anchor symbol
-// (skin/controls/CMakeLists.txt).
+#include "skin/frame/acFrameJoin.h"
+
 #include "skin/controls/acFormSkin.h"
 #include "skin/frame/acDials.h"
 #include "skin/frame/sSkinProvider.h"
-
-extern "C" {
-extern const char acFrameJoined;
-const char acFrameJoined = 1;
-}
 
 namespace {
 
@@ -22,10 +15,9 @@ TComponent* MakeProvider(TForm& form, const TacFormSkinRequest& request) {
   return provider;
 }
 
-const bool kJoined = [] {
+}  // namespace
+
+void acJoinFrame() {
   acJoinHook();
   acEngine().Part<TacFormSkinMaker>().Make = &MakeProvider;
-  return true;
-}();
-
-}  // namespace
+}

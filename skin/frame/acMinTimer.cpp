@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "framework/Handles.h"
-#include "skin/frame/sSkinProvider.h"
 #include "skin/render/acLayered_win.h"
 #include "skin/render/sGraphUtils.h"
 
@@ -118,7 +117,7 @@ constexpr const char* kTimerProp = "acMinTimer";
 
 }  // namespace
 
-TacMinTimer::TacMinTimer(TsSkinProvider& provider, HWND form) : provider_(provider), form_(form) {}
+TacMinTimer::TacMinTimer(HWND form, Landings landings) : landings_(std::move(landings)), form_(form) {}
 
 TacMinTimer::~TacMinTimer() { Stop(); }
 
@@ -188,13 +187,13 @@ void TacMinTimer::Tick() {
     case TacFlightFrame::Arrived:
       Stop();
       ShowWindow(window_->Handle(), SW_HIDE);
-      provider_.MinimizeFlightArrived();
+      landings_.Arrived();
       break;
     case TacFlightFrame::Returned:
       Stop();
       ShowFinalPicture();
       ticking_ = false;
-      provider_.RestoreFlightReturned();  // frees the window
+      landings_.Returned();  // frees the window
       return;
   }
   ticking_ = false;

@@ -5,13 +5,12 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "framework/Graphics.h"
 #include "skin/frame/acFormEffects.h"
 #include "skin/render/acMinFlight.h"
-
-class TsSkinProvider;
 
 // The system's own minimize animation is off while this lives (left alone while desktop
 // composition is on), so that it does not play over the picture's flight.
@@ -43,7 +42,13 @@ TsRect acMinimizeTarget(HWND app, TsPoint startCentre);
 // flight, and the animation window that shows it, ticking every 15 ms in the GUI thread.
 class TacMinTimer {
  public:
-  TacMinTimer(TsSkinProvider& provider, HWND form);
+  // What the form does when its picture has flown out, and when it has flown back (the latter
+  // may free this timer's window).
+  struct Landings {
+    std::function<void()> Arrived;
+    std::function<void()> Returned;
+  };
+  TacMinTimer(HWND form, Landings landings);
   ~TacMinTimer();
   TacMinTimer(const TacMinTimer&) = delete;
   TacMinTimer& operator=(const TacMinTimer&) = delete;
@@ -68,7 +73,7 @@ class TacMinTimer {
   static VOID CALLBACK TimerProc(HWND wnd, UINT, UINT_PTR, DWORD);
   void Tick();
 
-  TsSkinProvider& provider_;
+  Landings landings_;
   HWND form_;
   HWND tray_ = nullptr;  // the taskbar the picture flies under, found when a flight is set up
   TacMinFlight flight_;

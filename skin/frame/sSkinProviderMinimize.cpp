@@ -22,7 +22,8 @@ bool TsSkinProvider::StartMinimizeAnimation() {
   const unsigned time = skinData_->Manager()->AnimEffects.Minimizing.Time;
   // A minimize while a restore flies keeps that flight and turns it around.
   if (!minTimer_) {
-    minTimer_ = std::make_unique<TacMinTimer>(*this, wnd);
+    minTimer_ = std::make_unique<TacMinTimer>(
+        wnd, TacMinTimer::Landings{[this] { MinimizeFlightArrived(); }, [this] { RestoreFlightReturned(); }});
     minTimer_->Init(time);
   } else if (!turningRestoreAround) {
     minTimer_->Init(time);

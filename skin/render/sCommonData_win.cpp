@@ -11,6 +11,7 @@
 #include "skin/render/acGlow_win.h"
 #include "skin/render/sClassCodes.h"
 #include "skin/render/sGraphUtils.h"
+#include "skin/render/sStateImage.h"
 #include "skin/render/sStyleSimply_win.h"
 
 namespace {
@@ -32,10 +33,6 @@ TColor ParentBgColorAnswer(TControl* parent) {
 }
 
 }  // namespace
-
-bool HandlesSkinCommandsControl(TControl* control) {
-  return control && SendSkinCommand(control, SkinCommand::IsHandled) == 1;
-}
 
 TsCommonData::TsCommonData(TControl* owner, int32_t classCode)
     : OwnerControl(owner), OwnerObject(owner), ClassCode(classCode) {}
@@ -675,6 +672,25 @@ int32_t FindFontSection(TControl* control, int32_t fallback, TsSkinManager* mana
     return g.GiveOwnFont ? info.SkinIndex : fallback;
   }
   return fallback;
+}
+
+void RestoreCorners(TsCommonData& sd, int state) {
+  const TsSkinModel* model = sd.Model();
+  TBitmap* cache = sd.Cache();
+  if (!model || !cache || cache->Empty() || !sd.OwnerControl) return;
+  if (sd.BorderMaskIndex < 0 || sd.BorderMaskIndex >= static_cast<int32_t>(model->Images.size())) return;
+  ParentBgQuery q;
+  if (sd.OwnerControl->Parent()) {
+    GetParentBg(q, sd.OwnerControl->Parent(), false);
+  } else if (HWND wnd = sd.OwnerHandle()) {
+    GetParentBg(q, GetParent(wnd), false);
+  }
+  if (q.AnswerKind == akBitmap) {
+    q.Offset.X += sd.OwnerControl->Left();
+    q.Offset.Y += sd.OwnerControl->Top();
+  }
+  Bitmap32 view = cache->View();
+  RestoreCornerPixels(view, model->Images[static_cast<size_t>(sd.BorderMaskIndex)], state, BgInfoFromQueryWin(q));
 }
 
 void CopyCacheToDc(TWinControl* control, TsCommonData& sd, const RECT& src, int offsetY, int offsetX,

@@ -140,9 +140,6 @@ void ResumeChildrenPainting(TWinControl* parent);
 // The answer to ResumePainting: a suspended owner looks again and, when free, repaints at once.
 void ResumeOwnPainting(TsCommonData& sd);
 
-// True when the control answers IsHandled.
-bool HandlesSkinCommandsControl(TControl* control);
-
 // Every skinned control passes each message here first; true means it was answered.
 bool CommonSkinHandler(TMessage& message, TsCommonData& sd);
 
@@ -150,6 +147,9 @@ bool CommonSkinHandler(TMessage& message, TsCommonData& sd);
 // higher while that section is more than half transparent, taken only when it gives its font.
 int32_t FindFontSection(TControl* control, int32_t fallback, TsSkinManager* manager);
 
+// Re-takes the key-coloured corner pixels of the binding's cache from what now lies behind
+// the owner.
+void RestoreCorners(TsCommonData& sd, int state);
 // Copies `src` of the binding's cache onto `dst` of dc (offsets move the children's
 // rectangles into dc's coordinates), leaving out the areas of opaque child windows and of
 // windowless children.

@@ -6,7 +6,6 @@
 #include "skin/data/sColorShift.h"
 #include "skin/data/sConst.h"
 #include "skin/data/sSkinManager_win.h"
-#include "skin/render/sCommonData_win.h"
 #include "skin/render/sGraphUtils.h"
 #include "skin/render/sStateImage.h"
 #include "skin/render/sStyleSimply.h"
@@ -144,25 +143,6 @@ void BlitBitmap32(HDC dc, int x, int y, const Bitmap32& bmp, const RECT& src) {
   Bitmap32 view = tmp.View();
   CopyRect32(view, 0, 0, bmp, TsRect{src.left, src.top, src.right, src.bottom});
   BitBlt(dc, x, y, w, h, tmp.Canvas().Handle(), 0, 0, SRCCOPY);
-}
-
-void RestoreCorners(TsCommonData& sd, int state) {
-  const TsSkinModel* model = sd.Model();
-  TBitmap* cache = sd.Cache();
-  if (!model || !cache || cache->Empty() || !sd.OwnerControl) return;
-  if (sd.BorderMaskIndex < 0 || sd.BorderMaskIndex >= static_cast<int32_t>(model->Images.size())) return;
-  ParentBgQuery q;
-  if (sd.OwnerControl->Parent()) {
-    GetParentBg(q, sd.OwnerControl->Parent(), false);
-  } else if (HWND wnd = sd.OwnerHandle()) {
-    GetParentBg(q, GetParent(wnd), false);
-  }
-  if (q.AnswerKind == akBitmap) {
-    q.Offset.X += sd.OwnerControl->Left();
-    q.Offset.Y += sd.OwnerControl->Top();
-  }
-  Bitmap32 view = cache->View();
-  RestoreCornerPixels(view, model->Images[static_cast<size_t>(sd.BorderMaskIndex)], state, BgInfoFromQueryWin(q));
 }
 
 void PaintDisabledLookWin(Bitmap32& bmp, TsDisabledKind kind, TControl* parent, TsPoint origin,

@@ -12,7 +12,6 @@
 #include "skin/render/sGeometry.h"
 
 class TsSkinManager;
-class TsCommonData;
 
 // Asks `parent` what lies behind a child (GetBackgroundInfo). With pleaseDraw, a parent that
 // does not answer paints itself into query.DC (the query's rectangle, moved by its offset).
@@ -45,9 +44,6 @@ void DrawFocusDotsDc(HDC dc, const RECT& r);
 // Copies a bitmap view (top-down or bottom-up) onto dc at (x, y).
 void BlitBitmap32(HDC dc, int x, int y, const Bitmap32& bmp, const RECT& src);
 
-// RestoreCorners: re-takes the key-coloured corner pixels of the binding's cache from what
-// now lies behind the owner.
-void RestoreCorners(TsCommonData& sd, int state);
 
 // The disabled look of a face that keeps 40 % over 60 % of what lies behind it, also where the
 // parent answered with a plain colour (or with none: then `parentColour`): that colour stands
