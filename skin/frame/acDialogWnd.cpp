@@ -383,14 +383,12 @@ void TacDialogWnd::WndProc(TMessage& m) {
       m.Result = 1;
       return;
     case WM_CTLCOLORDLG: {
-      static UniqueBrush brush;
-      static TColor brushColour = clFuchsia;
       const TColor colour = ColorToRGB(manager_ ? manager_->GetGlobalColor() : clBtnFace);
-      if (!brush || colour != brushColour) {
-        brush.reset(CreateSolidBrush(colour));
-        brushColour = colour;
+      if (!backgroundBrush_ || colour != backgroundColour_) {
+        backgroundBrush_.reset(CreateSolidBrush(colour));
+        backgroundColour_ = colour;
       }
-      m.Result = reinterpret_cast<LRESULT>(brush.get());
+      m.Result = reinterpret_cast<LRESULT>(backgroundBrush_.get());
       return;
     }
     case WM_SIZE:

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "skin/controls/acSBUtils.h"
 #include "skin/frame/acFrameSkin.h"
 #include "skin/frame/acTitleAnimation.h"
@@ -82,6 +83,9 @@ class TacDialogWnd : public TacMainWnd, private TacFrameHost {
   LONG_PTR style_ = 0, exStyle_ = 0;
   bool active_ = true;
   bool childrenAttached_ = false;
+  // The dialog background's brush, remade when the skin's colour changes.
+  UniqueBrush backgroundBrush_;
+  TColor backgroundColour_ = clFuchsia;
   TacFrameSkin frame_{*this};
 };
 
