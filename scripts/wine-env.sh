@@ -51,7 +51,14 @@ kestamor_ensure_prefix() {
       "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
       # No "crash" dialogs that would wait for a click in unattended runs.
       "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-      wineserver -w
+      # The registry is on disk once the server has gone. Under emulation the prefix's
+      # service processes can stay idle for good after the last program; the server saves
+      # the registry when it is told to end, so it is ended after five quiet minutes.
+      if ! timeout 300 wineserver -w; then
+        echo "wine harness: the prefix's services did not leave; ending its wineserver" >&2
+        wineserver -k
+        timeout 60 wineserver -w || true
+      fi
       # Wine does not pick up fonts-wine's Tahoma and Marlett by itself here.
       cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
       touch "$WINEPREFIX/.kestamor-ready"
