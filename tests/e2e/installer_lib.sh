@@ -68,7 +68,7 @@ finish_install() {  # as install_and_finish, once Install has been pressed
   fi
   wait_for 40 finish_enabled || { fail "Finish never became enabled (progress $(progress))"; return 1; }
   # Program Manager opened a window on the group, which may cover the wizard; a person closes it.
-  wait_for 20 window_exists "$1" && wininfo close "$1"
+  wait_for "${GROUP_WINDOW_WAIT:-20}" window_exists "$1" && wininfo close "$1"
   wait_for 5 window_gone "$1"
   # When the shell's Program Manager did not answer at once, the installer started PROGMAN
   # itself; its window may cover the wizard too.
