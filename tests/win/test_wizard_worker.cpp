@@ -454,17 +454,36 @@ TEST_F(Worker, AWorkerWhoseWindowHasGoneUndoesSilently) {
   DuplicateHandle(GetCurrentProcess(), Installer.Worker->Handle(), GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE,
                   0);
   UniqueKernelHandle worker(thread);
-  // Runs sent messages alone (nothing posted) until the worker's "Unpack files..." has come,
-  // once the folders are made.
-  for (int i = 0; i < 2000 && Position() != 20; ++i) {
+  // The window goes the moment the worker's "Unpack files..." hand-off returns, once the folders
+  // are made. One call that takes sent messages can run the next hand-off too (the failure's
+  // question), so the window is ended from a hook right after that hand-off, not after the call.
+  static TForm1** formToEnd;
+  static fs::path aFolder;
+  static bool foldersMade;
+  formToEnd = &form;
+  aFolder = temp.path() / "Kestamor" / "Data" / "b";
+  foldersMade = false;
+  HOOKPROC afterHandOff = [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == CM_SYNCHRONIZE && *formToEnd &&
+        SendMessageA((*formToEnd)->sProgressBar3->Handle(), PBM_GETPOS, 0, 0) == 20) {
+      foldersMade = fs::exists(aFolder);
+      delete *formToEnd;
+      *formToEnd = nullptr;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  };
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, afterHandOff, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  // Runs sent messages alone (nothing posted).
+  for (int i = 0; i < 2000 && form; ++i) {
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     Sleep(5);
   }
-  EXPECT_EQ(Position(), 20);
-  EXPECT_TRUE(fs::exists(temp.path() / "Kestamor" / "Data" / "b"));
-  delete form;
-  form = nullptr;
+  UnhookWindowsHookEx(hook);
+  ASSERT_EQ(form, nullptr) << "the worker never reached \"Unpack files...\"";
+  EXPECT_TRUE(foldersMade);
   EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0; }, 20000));
   stop = true;
   answer.join();
